@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Form12.h"
+
+#include "app/FormSetup.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/TextLabel.h"
+#include "platform/qt/TextSurface.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace pardolin {
+namespace {
+
+constexpr std::uint32_t kSurfaceBack = 0x00C0FFFF;
+
+} // namespace
+
+Form12::Form12(DisplaySurface& display, SystemQueries& queries)
+    : Frame1(new QGroupBox(this)), Picture1(new TextSurface(Frame1)),
+      Command1(new QPushButton(this)), Command2(new QPushButton(this)),
+      Label1(new TextLabel(this)), m_display(display), m_queries(queries) {
+    SetUpForm(*this, U"声卡信息统计", {6675, 3225, 7005, 5760});
+
+    Frame1->setTitle(QStringLiteral("声卡信息显示"));
+    Place(*Frame1, {0, 0, 6975, 5055});
+    Place(*Picture1, {120, 240, 6735, 4695});
+    SetBackColour(*Picture1, kSurfaceBack);
+
+    Command1->setText(QStringLiteral("显示声卡信息"));
+    Place(*Command1, {120, 5160, 1455, 495});
+    Command2->setText(QStringLiteral("退 出"));
+    Place(*Command2, {1800, 5160, 1335, 495});
+    Label1->setText(ToQString(NoticeCaption(NoticeEnd::None)));
+    Label1->setWordWrap(true);
+    Place(*Label1, {3600, 5160, 3135, 495});
+    setTabOrder(Command1, Command2);
+
+    connect(Command1, &QPushButton::clicked, this, &Form12::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form12::Command2_Click);
+}
+
+void Form12::Form_Load() { m_display.ClearSurface(*Picture1); }
+
+void Form12::Command1_Click() {}
+
+void Form12::Command2_Click() {
+    m_display.HideForm(FormId::Form12);
+    m_display.ShowForm(FormId::Form2);
+}
+
+} // namespace pardolin

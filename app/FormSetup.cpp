@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/FormSetup.h"
+
+#include "app/Layout.h"
+#include "platform/qt/QtText.h"
+#include "reports/NoticeText.h"
+
+#include <QWidget>
+
+namespace pardolin {
+
+void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips) {
+    form.setWindowTitle(ToQString(caption));
+    const QRect client = TwipsRect(clientTwips.x(), clientTwips.y(), clientTwips.width(),
+                                   clientTwips.height());
+    form.setFixedSize(client.size());
+    // For a top-level window the geometry is that of its client area, frame excluded.
+    form.setGeometry(client);
+}
+
+void Place(QWidget& control, QRect twips) {
+    control.setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+}
+
+void SetBackColour(QWidget& control, std::uint32_t bgr) {
+    QPalette palette = control.palette();
+    palette.setColor(QPalette::Window, FromBgr(bgr));
+    control.setPalette(palette);
+    control.setAutoFillBackground(true);
+}
+
+Text NoticeCaption(NoticeEnd end) {
+    return end == NoticeEnd::LineBreak ? NoticeText() + U"\r\n" : NoticeText();
+}
+
+} // namespace pardolin

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/Text.h"
+
+#include <QRect>
+
+#include <cstdint>
+
+class QWidget;
+class QLabel;
+
+namespace pardolin {
+
+// Gives a window its caption and its fixed client area at its recorded screen position.
+void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips);
+
+// Places a control inside its container, with its area given in twips.
+void Place(QWidget& control, QRect twips);
+
+// Fills the control's background with a colour recorded as 0x00BBGGRR.
+void SetBackColour(QWidget& control, std::uint32_t bgr);
+
+// The notice caption at the foot of a window, followed by a line break or not.
+enum class NoticeEnd { LineBreak, None };
+Text NoticeCaption(NoticeEnd end);
+
+} // namespace pardolin

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Forms.h"
+
+#include "app/Form1.h"
+#include "app/Form12.h"
+#include "app/Form2.h"
+
+namespace pardolin {
+
+std::unique_ptr<FormWindow> CreateForm(FormId form, DisplaySurface& display,
+                                       SystemQueries& queries) {
+    switch (form) {
+    case FormId::Form2:
+        return std::make_unique<Form2>(display);
+    case FormId::Form1:
+        return std::make_unique<Form1>(display, queries);
+    case FormId::Form12:
+        return std::make_unique<Form12>(display, queries);
+    }
+    return nullptr;
+}
+
+} // namespace pardolin

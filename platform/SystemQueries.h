@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace pardolin {
+
+// The capability record of one wave output device, in the field order of the platform's
+// WAVEOUTCAPSA. The name is a fixed field of 32 characters, normally ended by a NUL.
+struct WaveCapsRecord {
+    std::int16_t wMid = 0;
+    std::int16_t wPid = 0;
+    std::int32_t vDriverVersion = 0;
+    std::array<char32_t, 32> szPname{};
+    std::int32_t dwFormats = 0;
+    std::int16_t wChannels = 0;
+    std::int32_t dwSupport = 0;
+};
+
+// The size of the record as the platform counts it (2 + 2 + 4 + 32 + 4 + 2 + 4 bytes); the
+// two alignment bytes before dwSupport are left out, so dwSupport's top two bytes stay zero.
+inline constexpr std::uint32_t kWaveCapsRecordSize = 50;
+
+inline constexpr std::uint32_t SPI_GETKEYBOARDSPEED = 10;
+inline constexpr std::uint32_t SPI_GETKEYBOARDDELAY = 22;
+
+// Result codes of the wave queries, with the platform's values.
+inline constexpr std::uint32_t MMSYSERR_NOERROR = 0;
+inline constexpr std::uint32_t MMSYSERR_ERROR = 1;
+inline constexpr std::uint32_t MMSYSERR_BADDEVICEID = 2;
+inline constexpr std::uint32_t MMSYSERR_ALLOCATED = 4;
+inline constexpr std::uint32_t MMSYSERR_NODRIVER = 6;
+inline constexpr std::uint32_t MMSYSERR_INVALPARAM = 11;
+
+// Everything the reports need of the operating system. The calls keep the shape of the
+// platform's own, so a caller can tell a failed query from a real value.
+class SystemQueries {
+public:
+    virtual ~SystemQueries() = default;
+
+    // The keyboard type code for typeFlag 0; 0 when it is not known.
+    virtual std::int32_t GetKeyboardType(std::int32_t typeFlag) = 0;
+    // For SPI_GETKEYBOARDDELAY and SPI_GETKEYBOARDSPEED: writes the setting into value and
+    // returns true, or returns false and leaves value untouched.
+    virtual bool SystemParametersInfoA(std::uint32_t action, std::uint32_t param,
+                                       std::int32_t& value, std::uint32_t winIni) = 0;
+    // Milliseconds per caret phase; 0 on failure, 0xFFFFFFFF when the caret does not blink.
+    virtual std::uint32_t GetCaretBlinkTime() = 0;
+    virtual std::uint32_t waveOutGetNumDevs() = 0;
+    // Fills the record of the given device; MMSYSERR_NOERROR or an error code.
+    virtual std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                             std::uint32_t size) = 0;
+};
+
+} // namespace pardolin

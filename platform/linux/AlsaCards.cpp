@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/linux/AlsaCards.h"
+
+#include "platform/NameField.h"
+#include "platform/linux/SinkMapping.h"
+
+#include <alsa/asoundlib.h>
+#include <sys/utsname.h>
+
+#include <array>
+#include <climits>
+#include <fstream>
+#include <memory>
+
+namespace pardolin::linux_backend {
+namespace {
+
+// alsa-lib prints its own complaints to stderr; a failed probe is an answer here.
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void SilenceAlsa() { snd_lib_error_set_handler(IgnoreAlsaError); }
+
+struct CtlDeleter {
+    void operator()(snd_ctl_t* ctl) const { snd_ctl_close(ctl); }
+};
+struct PcmDeleter {
+    void operator()(snd_pcm_t* pcm) const { snd_pcm_close(pcm); }
+};
+struct MixerDeleter {
+    void operator()(snd_mixer_t* mixer) const { snd_mixer_close(mixer); }
+};
+struct HwParamsDeleter {
+    void operator()(snd_pcm_hw_params_t* params) const { snd_pcm_hw_params_free(params); }
+};
+using HwParams = std::unique_ptr<snd_pcm_hw_params_t, HwParamsDeleter>;
+
+HwParams NewHwParams() {
+    snd_pcm_hw_params_t* params = nullptr;
+    snd_pcm_hw_params_malloc(&params);
+    return HwParams(params);
+}
+
+std::string CardDevice(int card) { return "hw:" + std::to_string(card); }
+
+// Bit i of the standard formats: rate (11025, 22050, 44100) * 4 + 16-bit * 2 + stereo.
+std::int32_t StandardFormats(snd_pcm_t* pcm, const snd_pcm_hw_params_t* any) {
+    constexpr std::array<unsigned, 3> kRates{11025, 22050, 44100};
+    constexpr std::array<snd_pcm_format_t, 2> kSampleFormats{SND_PCM_FORMAT_U8,
+                                                             SND_PCM_FORMAT_S16_LE};
+    constexpr std::array<unsigned, 2> kChannels{1, 2};
+    const HwParams trial = NewHwParams();
+    if (!trial) {
+        return 0;
+    }
+    std::int32_t formats = 0;
+    for (std::size_t rate = 0; rate < kRates.size(); ++rate) {
+        for (std::size_t size = 0; size < kSampleFormats.size(); ++size) {
+            for (std::size_t channels = 0; channels < kChannels.size(); ++channels) {
+                snd_pcm_hw_params_copy(trial.get(), any);
+                const bool accepted =
+                    snd_pcm_hw_params_set_rate(pcm, trial.get(), kRates[rate], 0) == 0 &&
+                    snd_pcm_hw_params_set_format(pcm, trial.get(), kSampleFormats[size]) == 0 &&
+                    snd_pcm_hw_params_set_channels(pcm, trial.get(), kChannels[channels]) == 0;
+                if (accepted) {
+                    formats |= std::int32_t{1} << (rate * 4 + size * 2 + channels);
+                }
+            }
+        }
+    }
+    return formats;
+}
+
+// Volume control (4), and left-right volume (8) when the control is not mono.
+std::int32_t MixerSupport(int card) {
+    snd_mixer_t* raw = nullptr;
+    if (snd_mixer_open(&raw, 0) < 0) {
+        return 0;
+    }
+    const std::unique_ptr<snd_mixer_t, MixerDeleter> mixer(raw);
+    if (snd_mixer_attach(mixer.get(), CardDevice(card).c_str()) < 0 ||
+        snd_mixer_selem_register(mixer.get(), nullptr, nullptr) < 0 ||
+        snd_mixer_load(mixer.get()) < 0) {
+        return 0;
+    }
+    std::int32_t support = 0;
+    for (snd_mixer_elem_t* element = snd_mixer_first_elem(mixer.get()); element;
+         element = snd_mixer_elem_next(element)) {
+        if (snd_mixer_selem_has_playback_volume(element)) {
+            support |= 4;
+            if (!snd_mixer_selem_is_playback_mono(element)) {
+                support |= 8;
+            }
+        }
+    }
+    return support;
+}
+
+std::string ReadLine(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
+}
+
+std::int32_t KernelVersion() {
+    utsname name{};
+    return uname(&name) == 0 ? VersionNumber(name.release) : 0;
+}
+
+} // namespace
+
+std::vector<AlsaPlayback> ListAlsaPlayback() {
+    SilenceAlsa();
+    std::vector<AlsaPlayback> devices;
+    snd_pcm_info_t* info = nullptr;
+    snd_pcm_info_alloca(&info);
+    for (int card = -1; snd_card_next(&card) == 0 && card >= 0;) {
+        snd_ctl_t* raw = nullptr;
+        if (snd_ctl_open(&raw, CardDevice(card).c_str(), SND_CTL_NONBLOCK) < 0) {
+            continue;
+        }
+        const std::unique_ptr<snd_ctl_t, CtlDeleter> ctl(raw);
+        snd_ctl_card_info_t* cardInfo = nullptr;
+        snd_ctl_card_info_alloca(&cardInfo);
+        const std::string cardName =
+            snd_ctl_card_info(ctl.get(), cardInfo) == 0 ? snd_ctl_card_info_get_name(cardInfo) : "";
+        for (int device = -1; snd_ctl_pcm_next_device(ctl.get(), &device) == 0 && device >= 0;) {
+            snd_pcm_info_set_device(info, static_cast<unsigned>(device));
+            snd_pcm_info_set_subdevice(info, 0);
+            snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
+            if (snd_ctl_pcm_info(ctl.get(), info) == 0) {
+                devices.push_back({card, device, cardName, snd_pcm_info_get_name(info)});
+            }
+        }
+    }
+    return devices;
+}
+
+std::pair<std::int16_t, std::int16_t> CardIds(const std::string& sysfsCardDir) {
+    const std::string device = sysfsCardDir + "/device";
+    // A PCI card names vendor and device; a USB card's ids sit on the USB device above the
+    // audio interface.
+    for (const auto& [vendor, product] :
+         {std::pair{device + "/vendor", device + "/device"},
+          std::pair{device + "/../idVendor", device + "/../idProduct"}}) {
+        const std::string vendorText = ReadLine(vendor);
+        if (!vendorText.empty()) {
+            return {HexId(vendorText), HexId(ReadLine(product))};
+        }
+    }
+    return {0, 0};
+}
+
+std::uint32_t AlsaCaps(const AlsaPlayback& playback, WaveCapsRecord& record) {
+    SilenceAlsa();
+    const std::string name =
+        CardDevice(playback.card) + "," + std::to_string(playback.device);
+    snd_pcm_t* raw = nullptr;
+    if (snd_pcm_open(&raw, name.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+        return MMSYSERR_ALLOCATED;
+    }
+    const std::unique_ptr<snd_pcm_t, PcmDeleter> pcm(raw);
+    const HwParams any = NewHwParams();
+    unsigned maxChannels = 0;
+    if (!any || snd_pcm_hw_params_any(pcm.get(), any.get()) < 0 ||
+        snd_pcm_hw_params_get_channels_max(any.get(), &maxChannels) < 0) {
+        return MMSYSERR_ERROR;
+    }
+    const auto [vendor, product] =
+        CardIds("/sys/class/sound/card" + std::to_string(playback.card));
+    record.wMid = vendor;
+    record.wPid = product;
+    record.vDriverVersion = KernelVersion();
+    record.szPname = NameField(FromUtf8(playback.cardName + " " + playback.deviceName));
+    record.dwFormats = StandardFormats(pcm.get(), any.get());
+    record.wChannels = static_cast<std::int16_t>(std::min<unsigned>(maxChannels, SHRT_MAX));
+    record.dwSupport = MixerSupport(playback.card);
+    return MMSYSERR_NOERROR;
+}
+
+} // namespace pardolin::linux_backend

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/SystemQueries.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pardolin::linux_backend {
+
+// One playback PCM device of a kernel sound card.
+struct AlsaPlayback {
+    int card = 0;
+    int device = 0;
+    std::string cardName;
+    std::string deviceName;
+};
+
+// The playback devices of every card, in card and device order, as `aplay -l` lists them.
+// Only the kernel's hw: devices are touched: the default device may route through a sound
+// server, and that is exactly what is not answering when this is used.
+std::vector<AlsaPlayback> ListAlsaPlayback();
+
+// Fills the record from the hardware: name, sysfs ids, the kernel's version (ALSA drivers
+// ship with it), the channel maximum and the standard formats the device accepts, and the
+// mixer's volume controls. MMSYSERR_ALLOCATED when the device cannot be opened.
+std::uint32_t AlsaCaps(const AlsaPlayback& playback, WaveCapsRecord& record);
+
+// The card's ids from sysfs: PCI vendor/device, or a USB device's idVendor/idProduct.
+std::pair<std::int16_t, std::int16_t> CardIds(const std::string& sysfsCardDir);
+
+} // namespace pardolin::linux_backend

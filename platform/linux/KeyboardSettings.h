@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pardolin::linux_backend {
+
+// The XKB configuration names: rules, model, layout(s), variant(s), options.
+struct XkbNames {
+    std::string rules;
+    std::string model;
+    std::string layout;
+    std::string variant;
+    std::string options;
+};
+
+// The _XKB_RULES_NAMES root-window property: the five names, each ended by a NUL.
+XkbNames ParseXkbRulesNames(std::string_view property);
+
+// /etc/default/keyboard: shell assignments XKBMODEL="..." and XKBLAYOUT="...".
+std::optional<XkbNames> ParseDefaultKeyboard(std::string_view text);
+
+// An xorg.conf.d InputClass as localectl writes it: Option "XkbModel" "..." and so on.
+std::optional<XkbNames> ParseXorgKeyboardConf(std::string_view text);
+
+// The keyboard type code the platform would report for this model and layout: 7 for a
+// Japanese keyboard, 8 for a Korean one, 4 (the enhanced 101/102-key type) for any other.
+std::int32_t KeyboardTypeFromXkb(const XkbNames& names);
+
+// The repeat delay in milliseconds on the platform's 0..3 scale (250 ms steps from 250 ms).
+std::int32_t DelayIndexFromMs(int delayMs);
+
+// The time between repeats in milliseconds on the platform's 0..31 scale, where 0 is about
+// 2.5 and 31 about 30 repeats a second.
+std::int32_t RateIndexFromIntervalMs(int intervalMs);
+
+// Caret settings as desktops publish them: whether it blinks and a full on-off cycle in ms.
+struct CaretSettings {
+    std::optional<bool> blinks;
+    std::optional<int> cycleMs;
+};
+
+// The time of one caret phase: half the cycle, or 0xFFFFFFFF when the caret does not
+// blink; nullopt when the settings do not say.
+std::optional<std::uint32_t> CaretPhaseMs(const CaretSettings& settings);
+
+// The [Settings] group of a GTK settings.ini: gtk-cursor-blink and gtk-cursor-blink-time.
+CaretSettings ParseGtkSettingsIni(std::string_view text);
+
+} // namespace pardolin::linux_backend

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+namespace pardolin {
+
+// A surface that prints whole lines from the top down. It keeps what it printed and paints
+// it again whenever asked, so the text survives the window being covered or hidden. Lines
+// are neither wrapped nor scrolled: what falls below the bottom edge is not seen.
+class TextSurface : public QWidget {
+    Q_OBJECT
+public:
+    // Logical pixels from one printed line to the next: 24 report lines fit in 313 pixels.
+    static constexpr int kLinePitch = 13;
+
+    explicit TextSurface(QWidget* parent = nullptr);
+
+    void Clear();
+    void Print(const QString& line);
+    const QStringList& Lines() const { return m_lines; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QStringList m_lines;
+};
+
+} // namespace pardolin

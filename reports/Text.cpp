@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reports/Text.h"
+
+namespace pardolin {
+namespace {
+
+constexpr char32_t kReplacement = U'\uFFFD';
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+} // namespace
+
+Text FromUtf8(std::string_view bytes) {
+    Text text;
+    text.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = 0;
+        char32_t value = 0;
+        char32_t minimum = 0;
+        if (lead < 0x80) {
+            text.push_back(lead);
+            ++i;
+            continue;
+        }
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2, value = lead & 0x1F, minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3, value = lead & 0x0F, minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4, value = lead & 0x07, minimum = 0x10000;
+        } else {
+            text.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        std::size_t taken = 1;
+        while (taken < length && i + taken < bytes.size() &&
+               IsContinuation(static_cast<unsigned char>(bytes[i + taken]))) {
+            value = (value << 6) | (static_cast<unsigned char>(bytes[i + taken]) & 0x3F);
+            ++taken;
+        }
+        const bool complete = taken == length;
+        const bool valid = complete && value >= minimum && value <= 0x10FFFF &&
+                           !(value >= 0xD800 && value <= 0xDFFF);
+        text.push_back(valid ? value : kReplacement);
+        i += taken;
+    }
+    return text;
+}
+
+std::string ToUtf8(const Text& text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (char32_t c : text) {
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            c = kReplacement;
+        }
+        if (c < 0x80) {
+            bytes.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return bytes;
+}
+
+Text Decimal(std::int64_t value) {
+    const std::string digits = std::to_string(value);
+    return Text(digits.begin(), digits.end());
+}
+
+Text PadRight(Text text, std::size_t width) {
+    if (text.size() < width) {
+        text.append(width - text.size(), U' ');
+    }
+    return text;
+}
+
+} // namespace pardolin

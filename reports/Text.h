@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pardolin {
+
+// The one string type of the core. Each element is one Unicode character, so a fixed-width
+// field of N characters is N elements, whatever the script.
+using Text = std::u32string;
+
+// Decodes UTF-8 leniently: every malformed sequence becomes one U+FFFD, so bytes from a
+// device or a settings file can never produce half a character or throw.
+Text FromUtf8(std::string_view bytes);
+std::string ToUtf8(const Text& text);
+
+// Plain decimal: "-" for negative values, nothing before positive ones.
+Text Decimal(std::int64_t value);
+
+// Left-aligns `text` in a field of `width` characters, padding with spaces; longer text is
+// kept whole.
+Text PadRight(Text text, std::size_t width);
+
+} // namespace pardolin
