@@ -26,6 +26,7 @@ Form1::Form1(DisplaySurface& display, SystemQueries& queries)
       Command2(new QPushButton(this)), Label1(new TextLabel(this)), m_display(display),
       m_queries(queries) {
     SetUpForm(*this, U"统计键盘信息", {7815, 5130, 5670, 2805});
+    NameControls({{Frame1, "Frame1"}, {lblkeyboard, "lblkeyboard"}, {lblrepeatspeed, "lblrepeatspeed"}, {lblrepeatdelay, "lblrepeatdelay"}, {lblcaretflash, "lblcaretflash"}, {Command1, "Command1"}, {Command2, "Command2"}, {Label1, "Label1"}});
 
     Frame1->setTitle(QStringLiteral("键盘信息显示"));
     Place(*Frame1, {0, 0, 5535, 1935});
@@ -50,7 +51,22 @@ Form1::Form1(DisplaySurface& display, SystemQueries& queries)
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 }
 
-void Form1::Command1_Click() {}
+void Form1::Command1_Click() {
+    m_display.SetCaption(*lblkeyboard, KeyboardTypeLine(m_queries.GetKeyboardType(0)));
+
+    // Each setting has its own variable, so a failed query can never show another's value.
+    std::int32_t delay = 0;
+    const bool delayKnown = m_queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0);
+    m_display.SetCaption(*lblrepeatdelay,
+                         RepeatDelayLine(delayKnown ? std::optional(delay) : std::nullopt));
+
+    std::int32_t rate = 0;
+    const bool rateKnown = m_queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0);
+    m_display.SetCaption(*lblrepeatspeed,
+                         RepeatRateLine(rateKnown ? std::optional(rate) : std::nullopt));
+
+    m_display.SetCaption(*lblcaretflash, CaretBlinkLine(m_queries.GetCaretBlinkTime()));
+}
 
 void Form1::Command2_Click() {
     m_display.HideForm(FormId::Form1);

@@ -5,6 +5,7 @@
 #include "platform/qt/QtText.h"
 #include "platform/qt/TextLabel.h"
 #include "platform/qt/TextSurface.h"
+#include "reports/SoundReport.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -21,6 +22,7 @@ Form12::Form12(DisplaySurface& display, SystemQueries& queries)
       Command1(new QPushButton(this)), Command2(new QPushButton(this)),
       Label1(new TextLabel(this)), m_display(display), m_queries(queries) {
     SetUpForm(*this, U"声卡信息统计", {6675, 3225, 7005, 5760});
+    NameControls({{Frame1, "Frame1"}, {Picture1, "Picture1"}, {Command1, "Command1"}, {Command2, "Command2"}, {Label1, "Label1"}});
 
     Frame1->setTitle(QStringLiteral("声卡信息显示"));
     Place(*Frame1, {0, 0, 6975, 5055});
@@ -42,7 +44,30 @@ Form12::Form12(DisplaySurface& display, SystemQueries& queries)
 
 void Form12::Form_Load() { m_display.ClearSurface(*Picture1); }
 
-void Form12::Command1_Click() {}
+bool Form12::TestCard() {
+    const Text title = kNoDeviceTitle;
+    if (static_cast<std::int32_t>(m_queries.waveOutGetNumDevs()) < 1) {
+        m_display.ShowMessage(kNoDevicePrompt, title);
+        return false;
+    }
+    return true;
+}
+
+void Form12::Command1_Click() {
+    m_display.ClearSurface(*Picture1);
+    if (!TestCard()) {
+        m_display.EndProgram();
+    }
+    WaveCapsRecord record;
+    if (m_queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != MMSYSERR_NOERROR) {
+        // A record the system did not fill would print as a device of zeros.
+        m_display.PrintLine(*Picture1, {Text(kCapsFailedLine)});
+        return;
+    }
+    for (const PrintItems& line : BuildSoundReport(record)) {
+        m_display.PrintLine(*Picture1, line);
+    }
+}
 
 void Form12::Command2_Click() {
     m_display.HideForm(FormId::Form12);

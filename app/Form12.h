@@ -17,6 +17,9 @@ public:
     Form12(DisplaySurface& display, SystemQueries& queries);
 
     void Form_Load() override;
+    // True when the system has a wave output device; otherwise tells the user so, waits for
+    // the message to be closed and returns false.
+    bool TestCard();
     void Command1_Click();
     void Command2_Click();
 

@@ -13,6 +13,7 @@ Form2::Form2(DisplaySurface& display)
     : Command1(new QPushButton(this)), Command2(new QPushButton(this)),
       Label1(new TextLabel(this)), m_display(display) {
     SetUpForm(*this, U"Pardolin", {8760, 5895, 4350, 1320});
+    NameControls({{Command1, "Command1"}, {Command2, "Command2"}, {Label1, "Label1"}});
 
     Command1->setText(QStringLiteral("键盘信息统计"));
     Place(*Command1, {240, 120, 1575, 735});

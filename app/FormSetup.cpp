@@ -18,6 +18,12 @@ void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips) {
     form.setGeometry(client);
 }
 
+void NameControls(std::initializer_list<std::pair<QWidget*, const char*>> controls) {
+    for (const auto& [control, name] : controls) {
+        control->setObjectName(QString::fromLatin1(name));
+    }
+}
+
 void Place(QWidget& control, QRect twips) {
     control.setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
 }

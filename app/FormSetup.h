@@ -6,6 +6,8 @@
 #include <QRect>
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 class QWidget;
 class QLabel;
@@ -14,6 +16,9 @@ namespace pardolin {
 
 // Gives a window its caption and its fixed client area at its recorded screen position.
 void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips);
+
+// Names each control as its window's code does, for tests and assistive tools.
+void NameControls(std::initializer_list<std::pair<QWidget*, const char*>> controls);
 
 // Places a control inside its container, with its area given in twips.
 void Place(QWidget& control, QRect twips);

@@ -1,29 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Appearance.h"
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
 #include "platform/qt/QtDisplaySurface.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QIcon>
 #include <QStyleHints>
-
-namespace {
-
-// A CJK face that Debian ships and every window's texts are laid out for.
-constexpr auto kFontFamily = "WenQuanYi Micro Hei";
-constexpr int kFontPixelSize = 12;
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pardolin"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pardolin.xpm")));
-    QFont font(QString::fromLatin1(kFontFamily));
-    font.setPixelSize(kFontPixelSize);
-    QApplication::setFont(font);
+    pardolin::SetUpApplication();
 
     const std::unique_ptr<pardolin::SystemQueries> queries = pardolin::CreateSystemQueries(
         [] { return QGuiApplication::styleHints()->cursorFlashTime(); });

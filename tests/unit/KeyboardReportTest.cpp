@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reports/KeyboardReport.h"
+#include "reports/NoticeText.h"
+
+#include <gtest/gtest.h>
+
+namespace pardolin {
+namespace {
+
+TEST(KeyboardReport, WorkedExample) {
+    EXPECT_EQ(KeyboardTypeLine(4), U"键盘的类型是  : Enhanced(IBM) 101-102-key keyboard");
+    EXPECT_EQ(RepeatDelayLine(1), U"键盘重复延迟为   =  1 秒");
+    EXPECT_EQ(RepeatRateLine(31), U"键盘的重复率  =  31字每分秒");
+    EXPECT_EQ(CaretBlinkLine(530), U"光标闪烁频率  =  530ms");
+}
+
+TEST(KeyboardReport, TypeNamesCoverOneToSevenOnly) {
+    EXPECT_EQ(KeyboardTypeName(1), U"PC or compatible 83-key keyboard");
+    EXPECT_EQ(KeyboardTypeName(7), U"Japanese keyboard");
+    for (const std::int32_t code : {0, 8, 81, -1}) {
+        EXPECT_EQ(KeyboardTypeLine(code), U"键盘的类型是  : ") << code;
+    }
+}
+
+TEST(KeyboardReport, FailedQueriesShowUnknownNeverANumber) {
+    EXPECT_EQ(RepeatDelayLine(std::nullopt), U"键盘重复延迟为   =  未知");
+    EXPECT_EQ(RepeatRateLine(std::nullopt), U"键盘的重复率  =  未知");
+    EXPECT_EQ(CaretBlinkLine(0), U"光标闪烁频率  =  未知");
+    // A caret that does not blink is a fact, shown the platform's way.
+    EXPECT_EQ(CaretBlinkLine(0xFFFFFFFFu), U"光标闪烁频率  =  -1ms");
+    EXPECT_EQ(RepeatDelayLine(0), U"键盘重复延迟为   =  0 秒");
+}
+
+TEST(NoticeText, StartsWithTheNoticeAndEndsWithTheAddress) {
+    const Text notice = NoticeText();
+    EXPECT_EQ(notice.rfind(U"简易工具，无需盗版。站点地址：", 0), 0u);
+    EXPECT_TRUE(notice.ends_with(kSiteAddress));
+}
+
+} // namespace
+} // namespace pardolin

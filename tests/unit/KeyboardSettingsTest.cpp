@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/linux/KeyboardSettings.h"
+#include "platform/linux/XSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pardolin::linux_backend {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(KeyboardType, JapaneseKoreanAndEverythingElse) {
+    struct Case {
+        const char* model;
+        const char* layout;
+        std::int32_t type;
+    };
+    for (const Case& c : {Case{"jp106", "jp", 7}, Case{"jp106", "us", 7}, Case{"pc105", "jp", 7},
+                          Case{"pc105", "kr", 8}, Case{"pc105", "us", 4},
+                          Case{"pc105", "us,jp", 4}, Case{"pc105", "jp,us", 7},
+                          Case{"", "", 4}}) {
+        EXPECT_EQ(KeyboardTypeFromXkb({"evdev", c.model, c.layout, "", ""}), c.type)
+            << c.model << " " << c.layout;
+    }
+}
+
+TEST(KeyboardType, ReadsEveryPlaceTheConfigurationIsKept) {
+    const XkbNames names = ParseXkbRulesNames("evdev\0jp106\0jp\0\0grp:alt\0"s);
+    EXPECT_EQ(names.rules, "evdev");
+    EXPECT_EQ(names.model, "jp106");
+    EXPECT_EQ(names.layout, "jp");
+    EXPECT_EQ(names.options, "grp:alt");
+    EXPECT_EQ(ParseXkbRulesNames("evdev\0pc10"s).model, "pc10");
+
+    const auto defaults = ParseDefaultKeyboard(
+        "# KEYBOARD CONFIGURATION FILE\nXKBMODEL=\"pc105\"\nXKBLAYOUT='kr'\nXKBVARIANT=\"\"\n");
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->model, "pc105");
+    EXPECT_EQ(defaults->layout, "kr");
+    EXPECT_FALSE(ParseDefaultKeyboard("BACKSPACE=\"guess\"\n"));
+
+    const auto xorg = ParseXorgKeyboardConf(
+        "Section \"InputClass\"\n  Identifier \"system-keyboard\"\n"
+        "  MatchIsKeyboard \"on\"\n  Option \"XkbLayout\" \"jp\"\n"
+        "  Option \"XkbModel\" \"jp106\"\nEndSection\n");
+    ASSERT_TRUE(xorg);
+    EXPECT_EQ(xorg->model, "jp106");
+    EXPECT_EQ(xorg->layout, "jp");
+    EXPECT_FALSE(ParseXorgKeyboardConf("Section \"InputClass\"\nEndSection\n"));
+}
+
+TEST(RepeatScales, MapMillisecondsOntoTheFourAndThirtyTwoSteps) {
+    struct Case {
+        int ms;
+        std::int32_t index;
+    };
+    for (const Case& c : {Case{0, 0}, Case{250, 0}, Case{374, 0}, Case{500, 1}, Case{660, 2},
+                          Case{1000, 3}, Case{5000, 3}}) {
+        EXPECT_EQ(DelayIndexFromMs(c.ms), c.index) << "delay " << c.ms;
+    }
+    // 1000/30 ms is how `xset r rate 250 30` stores 30 repeats a second.
+    for (const Case& c : {Case{33, 31}, Case{25, 31}, Case{400, 0}, Case{1000, 0}, Case{0, 31},
+                          Case{100, 8}, Case{40, 25}}) {
+        EXPECT_EQ(RateIndexFromIntervalMs(c.ms), c.index) << "interval " << c.ms;
+    }
+}
+
+TEST(Caret, HalfTheCycleOrNeverWhenBlinkingIsOff) {
+    EXPECT_EQ(CaretPhaseMs({true, 1200}), 600u);
+    EXPECT_EQ(CaretPhaseMs({std::nullopt, 1060}), 530u);
+    EXPECT_EQ(CaretPhaseMs({false, 1200}), 0xFFFFFFFFu);
+    EXPECT_EQ(CaretPhaseMs({false, std::nullopt}), 0xFFFFFFFFu);
+    EXPECT_EQ(CaretPhaseMs({std::nullopt, 0}), 0xFFFFFFFFu);
+    EXPECT_EQ(CaretPhaseMs({std::nullopt, 1}), 1u);
+    EXPECT_EQ(CaretPhaseMs({true, std::nullopt}), std::nullopt);
+
+    const CaretSettings gtk = ParseGtkSettingsIni(
+        "[Other]\ngtk-cursor-blink-time=99\n[Settings]\n# comment\n"
+        "gtk-theme-name=Adwaita\ngtk-cursor-blink = false\ngtk-cursor-blink-time=800\n");
+    EXPECT_EQ(gtk.blinks, false);
+    EXPECT_EQ(gtk.cycleMs, 800);
+    EXPECT_EQ(ParseGtkSettingsIni("[Settings]\ngtk-cursor-blink-time=abc\n").cycleMs,
+              std::nullopt);
+}
+
+// Builds an _XSETTINGS_SETTINGS block the way a settings manager writes it.
+class XSettingsBlock {
+public:
+    explicit XSettingsBlock(bool bigEndian) : m_bigEndian(bigEndian) {}
+
+    XSettingsBlock& Integer(const std::string& name, std::int32_t value) {
+        Header(0, name);
+        Card(4, static_cast<std::uint32_t>(value));
+        ++m_count;
+        return *this;
+    }
+    XSettingsBlock& String(const std::string& name, const std::string& value) {
+        Header(1, name);
+        Card(4, static_cast<std::uint32_t>(value.size()));
+        Padded(value);
+        ++m_count;
+        return *this;
+    }
+    XSettingsBlock& Colour(const std::string& name) {
+        Header(2, name);
+        m_body.append(8, '\x7f');
+        ++m_count;
+        return *this;
+    }
+    std::string Bytes() const {
+        XSettingsBlock head(m_bigEndian);
+        head.m_body.push_back(m_bigEndian ? 1 : 0);
+        head.m_body.append(3, '\0');
+        head.Card(4, 7); // serial
+        head.Card(4, m_count);
+        return head.m_body + m_body;
+    }
+
+private:
+    void Header(char type, const std::string& name) {
+        m_body.push_back(type);
+        m_body.push_back('\0');
+        Card(2, static_cast<std::uint32_t>(name.size()));
+        Padded(name);
+        Card(4, 0); // last change
+    }
+    void Padded(const std::string& text) {
+        m_body += text;
+        m_body.append((4 - text.size() % 4) % 4, '\0');
+    }
+    void Card(int width, std::uint32_t value) {
+        for (int i = 0; i < width; ++i) {
+            const int shift = 8 * (m_bigEndian ? width - 1 - i : i);
+            m_body.push_back(static_cast<char>((value >> shift) & 0xFF));
+        }
+    }
+
+    bool m_bigEndian;
+    std::uint32_t m_count = 0;
+    std::string m_body;
+};
+
+TEST(XSettings, ReadsIntegersInEitherByteOrderPastStringsAndColours) {
+    for (const bool bigEndian : {false, true}) {
+        const std::string bytes = XSettingsBlock(bigEndian)
+                                      .String("Net/ThemeName", "Adwaita")
+                                      .Integer("Net/CursorBlink", 1)
+                                      .Colour("Gtk/Colour")
+                                      .Integer("Net/CursorBlinkTime", 1060)
+                                      .Integer("Xft/DPI", -1)
+                                      .Bytes();
+        const auto integers = ParseXSettingsIntegers(bytes);
+        ASSERT_TRUE(integers) << "big endian " << bigEndian;
+        EXPECT_EQ(integers->at("Net/CursorBlink"), 1);
+        EXPECT_EQ(integers->at("Net/CursorBlinkTime"), 1060);
+        EXPECT_EQ(integers->at("Xft/DPI"), -1);
+        EXPECT_EQ(integers->count("Net/ThemeName"), 0u);
+    }
+}
+
+TEST(XSettings, RejectsTruncatedOrMalformedBlocks) {
+    const std::string bytes = XSettingsBlock(false).Integer("Net/CursorBlinkTime", 1200).Bytes();
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        EXPECT_FALSE(ParseXSettingsIntegers(bytes.substr(0, length))) << "cut at " << length;
+    }
+    std::string badOrder = bytes;
+    badOrder[0] = 2;
+    EXPECT_FALSE(ParseXSettingsIntegers(badOrder));
+    std::string badType = bytes;
+    badType[12] = 9;
+    EXPECT_FALSE(ParseXSettingsIntegers(badType));
+    std::string hugeCount = bytes;
+    hugeCount[8] = '\xff';
+    EXPECT_FALSE(ParseXSettingsIntegers(hugeCount));
+}
+
+} // namespace
+} // namespace pardolin::linux_backend

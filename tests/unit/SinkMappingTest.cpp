@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sink-to-record mapping, fed with sink descriptions built by hand as the server
+// would send them.
+#include "platform/linux/SinkMapping.h"
+
+#include <pulse/introspect.h>
+#include <pulse/proplist.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace pardolin::linux_backend {
+namespace {
+
+struct ProplistDeleter {
+    void operator()(pa_proplist* list) const { pa_proplist_free(list); }
+};
+
+class SinkInfo {
+public:
+    SinkInfo(std::uint32_t index, const char* name, const char* description, int channels)
+        : m_properties(pa_proplist_new()) {
+        m_info.index = index;
+        m_info.name = name;
+        m_info.description = description;
+        m_info.sample_spec.channels = static_cast<std::uint8_t>(channels);
+        m_info.proplist = m_properties.get();
+    }
+    SinkInfo& Property(const char* key, const char* value) {
+        pa_proplist_sets(m_properties.get(), key, value);
+        return *this;
+    }
+    const pa_sink_info& Info() const { return m_info; }
+
+private:
+    std::unique_ptr<pa_proplist, ProplistDeleter> m_properties;
+    pa_sink_info m_info{};
+};
+
+TEST(SinkMapping, RecordCarriesTheSinksFacts) {
+    SinkInfo info(3, "alsa_output.pci", "Built-in Audio Analog Stereo", 2);
+    info.Property("device.vendor.id", "0x8086").Property("device.product.id", "a170");
+    const WaveCapsRecord record = WaveCapsFromSink(SinkFactsFrom(info.Info()), "16.1");
+    EXPECT_EQ(record.wMid, 0x8086 - 0x10000);
+    EXPECT_EQ(record.wPid, static_cast<std::int16_t>(0xa170));
+    EXPECT_EQ(record.vDriverVersion, 16 * 256 + 1);
+    EXPECT_EQ(record.szPname[0], U'B');
+    EXPECT_EQ(record.szPname[27], U'o');
+    EXPECT_EQ(record.szPname[28], U'\0');
+    EXPECT_EQ(record.wChannels, 2);
+    EXPECT_EQ(record.dwFormats, 0x0FFF);
+    EXPECT_EQ(record.dwSupport, 4 | 8);
+}
+
+TEST(SinkMapping, MonoSinkWithoutIdsOrDescription) {
+    const SinkInfo info(0, "mono", nullptr, 1);
+    const WaveCapsRecord record = WaveCapsFromSink(SinkFactsFrom(info.Info()), "15.0.0");
+    EXPECT_EQ(record.wMid, 0);
+    EXPECT_EQ(record.wPid, 0);
+    EXPECT_EQ(record.szPname[0], U'\0');
+    EXPECT_EQ(record.vDriverVersion, 15 * 256);
+    EXPECT_EQ(record.dwSupport, 4);
+}
+
+TEST(SinkMapping, LongMultiByteDescriptionsAreCutByCharacter) {
+    // 40 CJK characters: 120 bytes, far over the field, cut to 31 whole characters.
+    std::string description;
+    for (int i = 0; i < 40; ++i) {
+        description += "声";
+    }
+    const SinkInfo info(0, "cjk", description.c_str(), 2);
+    const WaveCapsRecord record = WaveCapsFromSink(SinkFactsFrom(info.Info()), "16.1");
+    EXPECT_EQ(record.szPname[30], U'声');
+    EXPECT_EQ(record.szPname[31], U'\0');
+}
+
+TEST(SinkMapping, HexIdsWithOrWithoutPrefix) {
+    EXPECT_EQ(HexId("0x1234"), 0x1234);
+    EXPECT_EQ(HexId("ffff"), -1);
+    EXPECT_EQ(HexId("0X0a"), 10);
+    for (const char* bad : {"", "0x", "10000", "12g4", "-1", " 12"}) {
+        EXPECT_EQ(HexId(bad), 0) << bad;
+    }
+}
+
+TEST(SinkMapping, DefaultSinkComesFirstAndThePlaceholderNeverCounts) {
+    ServerSnapshot snapshot;
+    snapshot.defaultSinkName = "usb";
+    snapshot.sinks = {{5, "hdmi", "HDMI", 2, "", ""},
+                      {1, "auto_null", "Dummy Output", 2, "", ""},
+                      {9, "usb", "USB", 2, "", ""},
+                      {2, "analog", "Analog", 2, "", ""}};
+    std::vector<SinkFacts> devices = OutputDevices(snapshot);
+    ASSERT_EQ(devices.size(), 3u);
+    EXPECT_EQ(devices[0].name, "usb");
+    EXPECT_EQ(devices[1].name, "analog");
+    EXPECT_EQ(devices[2].name, "hdmi");
+
+    snapshot.defaultSinkName = "auto_null";
+    snapshot.sinks = {{1, "auto_null", "Dummy Output", 2, "", ""}};
+    EXPECT_TRUE(OutputDevices(snapshot).empty());
+}
+
+} // namespace
+} // namespace pardolin::linux_backend

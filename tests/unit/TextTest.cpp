@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/NameField.h"
+#include "reports/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace pardolin {
+namespace {
+
+TEST(Utf8, DecodesEveryWidthAndReplacesMalformedBytesOneForOne) {
+    EXPECT_EQ(FromUtf8("A\xC3\xA9\xE5\xA3\xB0\xF0\x9F\x94\x8A"), U"Aé声🔊");
+    EXPECT_EQ(FromUtf8("\xFF"), U"\uFFFD");
+    EXPECT_EQ(FromUtf8("a\xE5\xA3"), U"a\uFFFD");          // cut short at the end
+    EXPECT_EQ(FromUtf8("\xE5\xA3z"), U"\uFFFDz");          // cut short before ASCII
+    EXPECT_EQ(FromUtf8("\xC0\xAF"), U"\uFFFD");            // overlong
+    EXPECT_EQ(FromUtf8("\xED\xA0\x80"), U"\uFFFD");        // surrogate
+    EXPECT_EQ(FromUtf8("\xF4\x90\x80\x80"), U"\uFFFD");    // beyond U+10FFFF
+    EXPECT_EQ(FromUtf8(std::string_view("\0x", 2)), Text(U"\0x", 2));
+}
+
+TEST(Utf8, RoundTrips) {
+    const Text text = U"产品 Id：🔊 é";
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+}
+
+TEST(NameField, KeepsAtMost31CharactersAndEndsWithNul) {
+    const auto field = NameField(Text(40, U'声'));
+    EXPECT_EQ(field[30], U'声');
+    EXPECT_EQ(field[31], U'\0');
+    const auto emoji = NameField(FromUtf8("\xF0\x9F\x94\x8A"));
+    EXPECT_EQ(emoji[0], U'🔊');
+    EXPECT_EQ(emoji[1], U'\0');
+}
+
+TEST(VersionNumber, MajorTimes256PlusMinor) {
+    EXPECT_EQ(VersionNumber("16.1"), 16 * 256 + 1);
+    EXPECT_EQ(VersionNumber("15.0.0"), 15 * 256);
+    EXPECT_EQ(VersionNumber("6.1.0-18-amd64"), 6 * 256 + 1);
+    EXPECT_EQ(VersionNumber("17"), 17 * 256);
+    EXPECT_EQ(VersionNumber("1.999"), 256);
+    EXPECT_EQ(VersionNumber(""), 0);
+    EXPECT_EQ(VersionNumber("pipewire"), 0);
+    EXPECT_EQ(VersionNumber("99999999999.1"), 0);
+}
+
+} // namespace
+} // namespace pardolin

@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up, moving between the windows, closing through the frame, and the layouts' texts.
+#include "WindowTestSupport.h"
+
+#include "app/Appearance.h"
+#include "app/Form1.h"
+#include "app/Form12.h"
+#include "app/Form2.h"
+#include "platform/qt/TextLabel.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace pardolin;
+using namespace pardolin::testing;
+
+class NavigationTest : public QObject {
+    Q_OBJECT
+
+private:
+    QStringList m_log;
+    std::unique_ptr<FakeQueries> m_queries;
+    std::unique_ptr<RecordingDisplay> m_display;
+
+    template <typename T> T* Find(FormId id) { return static_cast<T*>(m_display->FindForm(id)); }
+
+    // Starts the program's way: the sound card window first, loaded and shown.
+    Form12* StartUp() {
+        m_display->ShowForm(FormId::Form12);
+        auto* form = Find<Form12>(FormId::Form12);
+        if (form && !QTest::qWaitForWindowExposed(form)) {
+            return nullptr;
+        }
+        return form;
+    }
+
+private slots:
+    void initTestCase() { SetUpApplication(); }
+    void init() {
+        m_log.clear();
+        m_queries = std::make_unique<FakeQueries>(m_log);
+        m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
+    }
+    void cleanup() {
+        m_display.reset();
+        m_queries.reset();
+    }
+
+    void startsOnTheSoundCardWindowAlone() {
+        Form12* sound = StartUp();
+        QVERIFY(sound);
+        QVERIFY(sound->isVisible());
+        QCOMPARE(sound->windowTitle(), QStringLiteral("声卡信息统计"));
+        QVERIFY(sound->Picture1->Lines().isEmpty());
+        QCOMPARE(m_log, QStringList{QStringLiteral("clear")}); // Form_Load, nothing queried
+        QVERIFY(!m_display->FindForm(FormId::Form2));
+        QVERIFY(!m_display->FindForm(FormId::Form1));
+    }
+
+    void exitFromSoundCardBringsUpTheMainWindowAndKeepsTheReport() {
+        Form12* sound = StartUp();
+        QTest::mouseClick(sound->Command1, Qt::LeftButton); // prints a report
+        const QStringList report = sound->Picture1->Lines();
+        QVERIFY(!report.isEmpty());
+
+        QTest::mouseClick(sound->Command2, Qt::LeftButton);
+        auto* main = Find<Form2>(FormId::Form2);
+        QVERIFY(main);
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(!sound->isVisible());
+
+        m_log.clear();
+        QTest::mouseClick(main->Command2, Qt::LeftButton);
+        QCOMPARE(Find<Form12>(FormId::Form12), sound);
+        QVERIFY(sound->isVisible());
+        QVERIFY(main->isVisible());
+        QVERIFY(m_log.isEmpty()); // no second Form_Load
+        QCOMPARE(sound->Picture1->Lines(), report);
+    }
+
+    void keyboardWindowOpensBesideTheMainWindowOnce() {
+        StartUp();
+        m_display->ShowForm(FormId::Form2);
+        auto* main = Find<Form2>(FormId::Form2);
+        QTest::mouseClick(main->Command1, Qt::LeftButton);
+        auto* keyboard = Find<Form1>(FormId::Form1);
+        QVERIFY(keyboard);
+        QVERIFY(QTest::qWaitForWindowExposed(keyboard));
+        QVERIFY(main->isVisible());
+
+        QTest::mouseClick(main->Command1, Qt::LeftButton);
+        QCOMPARE(Find<Form1>(FormId::Form1), keyboard);
+        QVERIFY(keyboard->isVisible());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const int topLevels = static_cast<int>(std::count_if(
+            windows.cbegin(), windows.cend(),
+            [](QWidget* widget) { return qobject_cast<Form1*>(widget) != nullptr; }));
+        QCOMPARE(topLevels, 1);
+    }
+
+    void keyboardLabelsSurviveExitAndReturn() {
+        StartUp();
+        m_display->ShowForm(FormId::Form1);
+        auto* keyboard = Find<Form1>(FormId::Form1);
+        QTest::mouseClick(keyboard->Command1, Qt::LeftButton);
+        const QString shown = keyboard->lblcaretflash->text();
+        QVERIFY(!shown.isEmpty());
+
+        QTest::mouseClick(keyboard->Command2, Qt::LeftButton);
+        QVERIFY(!keyboard->isVisible());
+        auto* main = Find<Form2>(FormId::Form2);
+        QVERIFY(main && main->isVisible());
+
+        m_queries->caretMs = 999; // a new report would show this; returning must not
+        QTest::mouseClick(main->Command1, Qt::LeftButton);
+        QCOMPARE(Find<Form1>(FormId::Form1), keyboard);
+        QCOMPARE(keyboard->lblcaretflash->text(), shown);
+    }
+
+    void closingThroughTheFrameUnloadsAndShowingBuildsAnew() {
+        Form12* sound = StartUp();
+        m_display->ShowForm(FormId::Form2); // keep a window open so the program goes on
+        QTest::mouseClick(sound->Command1, Qt::LeftButton);
+        QPointer<Form12> closed(sound);
+        QVERIFY(sound->close());
+        QTRY_VERIFY(closed.isNull());
+        QVERIFY(!m_display->FindForm(FormId::Form12));
+
+        m_log.clear();
+        QTest::mouseClick(Find<Form2>(FormId::Form2)->Command2, Qt::LeftButton);
+        auto* again = Find<Form12>(FormId::Form12);
+        QVERIFY(again);
+        QVERIFY(again->isVisible());
+        QCOMPARE(m_log, QStringList{QStringLiteral("clear")}); // Form_Load ran again
+        QVERIFY(again->Picture1->Lines().isEmpty());
+    }
+
+    void endsWhenNoWindowIsVisibleAnyMore() {
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        Form12* sound = StartUp();
+        QTest::mouseClick(sound->Command2, Qt::LeftButton); // sound hidden, main shown
+        auto* main = Find<Form2>(FormId::Form2);
+        QTest::mouseClick(main->Command1, Qt::LeftButton);  // keyboard shown too
+
+        // The toolkit decides on ending only inside its event loop, as in the program.
+        int closedWhileMainShown = -1;
+        QTimer::singleShot(0, this, [&] {
+            Find<Form1>(FormId::Form1)->close();
+            closedWhileMainShown = static_cast<int>(lastClosed.count());
+            // Only a hidden window is left once the main window closes: the program ends.
+            main->close();
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        guard.start(10000);
+        QApplication::exec();
+        QVERIFY2(guard.isActive(), "the event loop did not end by itself");
+        QCOMPARE(closedWhileMainShown, 0);
+        QCOMPARE(lastClosed.count(), 1);
+        QVERIFY(m_display->FindForm(FormId::Form12)); // hidden, still loaded
+    }
+
+    void everyTextFitsItsControl() {
+        StartUp();
+        m_display->ShowForm(FormId::Form2);
+        m_display->ShowForm(FormId::Form1);
+        for (const FormId id : {FormId::Form2, FormId::Form1, FormId::Form12}) {
+            QWidget* form = m_display->FindForm(id);
+            for (QPushButton* button : form->findChildren<QPushButton*>()) {
+                const int needed = button->fontMetrics().horizontalAdvance(button->text());
+                QVERIFY2(needed + 8 <= button->width(), qPrintable(button->text()));
+            }
+            for (QGroupBox* frame : form->findChildren<QGroupBox*>()) {
+                const int needed = frame->fontMetrics().horizontalAdvance(frame->title());
+                QVERIFY2(needed <= frame->width(), qPrintable(frame->title()));
+            }
+            for (QLabel* label : form->findChildren<QLabel*>()) {
+                // The notice's first line must fit on one line, or in the room of two
+                // lines where the label is two lines high.
+                const QString firstLine = label->text().section(QLatin1Char('\r'), 0, 0);
+                const QRect needed = label->fontMetrics().boundingRect(
+                    QRect(0, 0, label->width(), 1000),
+                    label->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine, firstLine);
+                QVERIFY2(needed.width() <= label->width(), qPrintable(firstLine));
+                QVERIFY2(needed.height() <= label->height(), qPrintable(firstLine));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(NavigationTest)
+#include "tst_navigation.moc"
