@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Servers.h"
+
+#include <xcb/xcb.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+namespace pardolin::testing {
+
+using namespace std::chrono_literals;
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pardolin-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    m_path = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void TempDir::Write(const std::string& relative, const std::string& contents) const {
+    const std::filesystem::path path = std::filesystem::path(m_path) / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << contents;
+}
+
+Process::Process(const std::vector<std::string>& argv,
+                 const std::vector<std::pair<std::string, std::string>>& environment,
+                 int inheritFd) {
+    m_pid = fork();
+    if (m_pid < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (m_pid == 0) {
+        for (const auto& [name, value] : environment) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+        if (inheritFd >= 0) {
+            fcntl(inheritFd, F_SETFD, 0);
+        }
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        std::vector<char*> args;
+        for (const std::string& arg : argv) {
+            args.push_back(const_cast<char*>(arg.c_str()));
+        }
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+}
+
+Process::~Process() {
+    if (m_pid <= 0) {
+        return;
+    }
+    kill(m_pid, SIGCONT);
+    kill(m_pid, SIGTERM);
+    if (!WaitFor([this] { return !Running(); }, 3s)) {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+}
+
+void Process::Signal(int signal) const { kill(m_pid, signal); }
+
+bool Process::Running() {
+    if (m_pid <= 0) {
+        return false;
+    }
+    if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+        m_pid = -1;
+        return false;
+    }
+    return true;
+}
+
+bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+int RunCommand(const std::string& command) {
+    const int status = std::system(("timeout 10 " + command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+XvfbServer::XvfbServer() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset",
+                                 "-nolisten", "tcp", "-screen", "0", "1280x1024x24"},
+        std::vector<std::pair<std::string, std::string>>{}, fds[1]);
+    close(fds[1]);
+    // Xvfb writes its display number to the descriptor once it accepts clients.
+    pollfd readable{fds[0], POLLIN, 0};
+    std::string number;
+    char buffer[16];
+    while (poll(&readable, 1, 10000) > 0) {
+        const ssize_t got = read(fds[0], buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        number.append(buffer, static_cast<std::size_t>(got));
+        if (number.find('\n') != std::string::npos) {
+            break;
+        }
+    }
+    close(fds[0]);
+    if (number.empty() || number.front() < '0' || number.front() > '9') {
+        throw std::runtime_error("Xvfb did not start");
+    }
+    m_display = ":" + number.substr(0, number.find('\n'));
+}
+
+PulseServer::PulseServer(const std::string& script) {
+    const std::string socket = m_dir.Path() + "/native";
+    m_dir.Write("server.pa", "load-module module-native-protocol-unix auth-anonymous=1 socket=" +
+                                 socket + "\n" + script);
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                 "--use-pid-file=no", "--disable-shm=yes", "-F",
+                                 m_dir.Path() + "/server.pa"},
+        std::vector<std::pair<std::string, std::string>>{
+            {"HOME", m_dir.Path()}, {"XDG_RUNTIME_DIR", m_dir.Path()}, {"DISPLAY", ""}});
+    if (!WaitFor([&] { return RunCommand("env PULSE_SERVER=unix:" + socket + " pactl info") == 0; },
+                 10s)) {
+        throw std::runtime_error("pulseaudio did not start");
+    }
+}
+
+namespace {
+
+// Whether some client owns the selection: how a settings manager announces itself.
+bool SelectionOwned(const std::string& display, const std::string& selection) {
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    bool owned = false;
+    if (!xcb_connection_has_error(connection)) {
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+            connection,
+            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(selection.size()),
+                            selection.c_str()),
+            nullptr);
+        if (atom) {
+            xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+                connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+            owned = owner && owner->owner != XCB_WINDOW_NONE;
+            std::free(owner);
+            std::free(atom);
+        }
+    }
+    xcb_disconnect(connection);
+    return owned;
+}
+
+} // namespace
+
+XSettingsManager::XSettingsManager(const std::string& display, const std::string& settings) {
+    m_dir.Write("xsettingsd.conf", settings);
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"xsettingsd", "-c", m_dir.Path() + "/xsettingsd.conf"},
+        std::vector<std::pair<std::string, std::string>>{{"DISPLAY", display}});
+    if (!WaitFor([&] { return SelectionOwned(display, "_XSETTINGS_S0"); }, 10s)) {
+        throw std::runtime_error("xsettingsd did not start");
+    }
+}
+
+} // namespace pardolin::testing

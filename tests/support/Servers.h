@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pardolin::testing {
+
+// A temporary directory, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }
+    void Write(const std::string& relative, const std::string& contents) const;
+
+private:
+    std::string m_path;
+};
+
+// A child process that is ended (and reaped) when this object goes.
+class Process {
+public:
+    Process(const std::vector<std::string>& argv,
+            const std::vector<std::pair<std::string, std::string>>& environment = {},
+            int inheritFd = -1);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    pid_t Pid() const { return m_pid; }
+    void Signal(int signal) const;
+    bool Running();
+
+private:
+    pid_t m_pid = -1;
+};
+
+// Polls `ready` until it holds or `limit` has passed.
+bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit);
+
+// Runs a shell command with a time limit; its exit status, or -1.
+int RunCommand(const std::string& command);
+
+// A private X server on a free display, kept from resetting between clients so that xset
+// and setxkbmap changes stay.
+class XvfbServer {
+public:
+    XvfbServer();
+    const std::string& Display() const { return m_display; }
+
+private:
+    std::string m_display;
+    std::unique_ptr<Process> m_process;
+};
+
+// A private PulseAudio server on its own socket, set up by a script of server commands.
+class PulseServer {
+public:
+    explicit PulseServer(const std::string& script);
+    // The PULSE_SERVER address of this server.
+    std::string Address() const { return "unix:" + m_dir.Path() + "/native"; }
+    Process& Daemon() { return *m_process; }
+
+private:
+    TempDir m_dir;
+    std::unique_ptr<Process> m_process;
+};
+
+// An XSETTINGS manager serving the given settings on `display`.
+class XSettingsManager {
+public:
+    XSettingsManager(const std::string& display, const std::string& settings);
+
+private:
+    TempDir m_dir;
+    std::unique_ptr<Process> m_process;
+};
+
+} // namespace pardolin::testing
