@@ -76,6 +76,23 @@ std::string ToUtf8(const Text& text) {
     return bytes;
 }
 
+Text FromUtf16(std::u16string_view units) {
+    Text text;
+    text.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+            text.push_back(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            text.push_back(high || low ? kReplacement : char32_t{unit});
+        }
+    }
+    return text;
+}
+
 Text Decimal(std::int64_t value) {
     const std::string digits = std::to_string(value);
     return Text(digits.begin(), digits.end());

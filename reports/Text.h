@@ -16,6 +16,10 @@ using Text = std::u32string;
 Text FromUtf8(std::string_view bytes);
 std::string ToUtf8(const Text& text);
 
+// Decodes UTF-16 as the platform's wide-character calls return it; an unpaired surrogate
+// becomes one U+FFFD.
+Text FromUtf16(std::u16string_view units);
+
 // Plain decimal: "-" for negative values, nothing before positive ones.
 Text Decimal(std::int64_t value);
 

@@ -18,6 +18,13 @@ TEST(Utf8, DecodesEveryWidthAndReplacesMalformedBytesOneForOne) {
     EXPECT_EQ(FromUtf8(std::string_view("\0x", 2)), Text(U"\0x", 2));
 }
 
+TEST(Utf16, PairsSurrogatesAndReplacesUnpairedOnes) {
+    EXPECT_EQ(FromUtf16(u"声卡🔊"), U"声卡🔊");
+    EXPECT_EQ(FromUtf16(std::u16string_view(u"\xD83Dx", 2)), U"\uFFFDx");
+    EXPECT_EQ(FromUtf16(std::u16string_view(u"\xDD0A", 1)), U"\uFFFD");
+    EXPECT_EQ(FromUtf16(std::u16string_view(u"a\xD83D", 2)), U"a\uFFFD");
+}
+
 TEST(Utf8, RoundTrips) {
     const Text text = U"产品 Id：🔊 é";
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);

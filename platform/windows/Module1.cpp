@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/windows/Module1.h"
+
+#include "reports/Text.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace pardolin::Module1 {
+
+std::uint32_t waveOutGetNumDevs() { return ::waveOutGetNumDevs(); }
+
+std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint32_t codePage) {
+    const auto length = static_cast<int>(std::find(bytes.begin(), bytes.end(), '\0') - bytes.begin());
+    std::array<char32_t, 32> name{};
+    if (length == 0) {
+        return name;
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    const int units = MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), length);
+    std::u16string utf16(wide.begin(), wide.begin() + std::max(units, 0));
+    const Text text = FromUtf16(utf16);
+    std::copy_n(text.begin(), std::min(text.size(), name.size()), name.begin());
+    return name;
+}
+
+std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                 std::uint32_t size) {
+    // The platform writes at most `size` bytes; with the record's 50 that leaves the top
+    // half of dwSupport (behind the reserved word) as it was: zero.
+    WAVEOUTCAPSA platform{};
+    const MMRESULT result = ::waveOutGetDevCapsA(deviceId, &platform, size);
+    if (result != MMSYSERR_NOERROR) {
+        return result;
+    }
+    std::array<char, 32> name{};
+    std::memcpy(name.data(), platform.szPname, name.size());
+    caps.wMid = static_cast<std::int16_t>(platform.wMid);
+    caps.wPid = static_cast<std::int16_t>(platform.wPid);
+    caps.vDriverVersion = static_cast<std::int32_t>(platform.vDriverVersion);
+    caps.szPname = DecodeName(name, CP_ACP);
+    caps.dwFormats = static_cast<std::int32_t>(platform.dwFormats);
+    caps.wChannels = static_cast<std::int16_t>(platform.wChannels);
+    caps.dwSupport = static_cast<std::int32_t>(platform.dwSupport);
+    return MMSYSERR_NOERROR;
+}
+
+} // namespace pardolin::Module1

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/SystemQueries.h"
+
+#include <array>
+#include <cstdint>
+
+// The wave output calls of winmm, in the program's own types.
+namespace pardolin::Module1 {
+
+std::uint32_t waveOutGetNumDevs();
+// Asks for `size` bytes of the device's WAVEOUTCAPSA; the fields the system did not write
+// stay zero. The name is decoded from the ANSI code page.
+std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                 std::uint32_t size);
+
+// The 32 name bytes as text of 32 characters, decoded from the given code page: what comes
+// before the first NUL, then NULs. A name without NUL keeps all its characters.
+std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint32_t codePage);
+
+} // namespace pardolin::Module1
