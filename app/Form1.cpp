@@ -26,7 +26,14 @@ Form1::Form1(DisplaySurface& display, SystemQueries& queries)
       Command2(new QPushButton(this)), Label1(new TextLabel(this)), m_display(display),
       m_queries(queries) {
     SetUpForm(*this, U"统计键盘信息", {7815, 5130, 5670, 2805});
-    NameControls({{Frame1, "Frame1"}, {lblkeyboard, "lblkeyboard"}, {lblrepeatspeed, "lblrepeatspeed"}, {lblrepeatdelay, "lblrepeatdelay"}, {lblcaretflash, "lblcaretflash"}, {Command1, "Command1"}, {Command2, "Command2"}, {Label1, "Label1"}});
+    NameControls({{Frame1, "Frame1"},
+                  {lblkeyboard, "lblkeyboard"},
+                  {lblrepeatspeed, "lblrepeatspeed"},
+                  {lblrepeatdelay, "lblrepeatdelay"},
+                  {lblcaretflash, "lblcaretflash"},
+                  {Command1, "Command1"},
+                  {Command2, "Command2"},
+                  {Label1, "Label1"}});
 
     Frame1->setTitle(QStringLiteral("键盘信息显示"));
     Place(*Frame1, {0, 0, 5535, 1935});

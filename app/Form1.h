@@ -13,7 +13,7 @@ namespace pardolin {
 // The keyboard window: four report lines inside a frame.
 class Form1 : public FormWindow {
     Q_OBJECT
-public:
+  public:
     Form1(DisplaySurface& display, SystemQueries& queries);
 
     void Command1_Click();
@@ -28,7 +28,7 @@ public:
     QPushButton* const Command2;
     TextLabel* const Label1;
 
-private:
+  private:
     DisplaySurface& m_display;
     SystemQueries& m_queries;
 };

@@ -19,10 +19,14 @@ constexpr std::uint32_t kSurfaceBack = 0x00C0FFFF;
 
 Form12::Form12(DisplaySurface& display, SystemQueries& queries)
     : Frame1(new QGroupBox(this)), Picture1(new TextSurface(Frame1)),
-      Command1(new QPushButton(this)), Command2(new QPushButton(this)),
-      Label1(new TextLabel(this)), m_display(display), m_queries(queries) {
+      Command1(new QPushButton(this)), Command2(new QPushButton(this)), Label1(new TextLabel(this)),
+      m_display(display), m_queries(queries) {
     SetUpForm(*this, U"声卡信息统计", {6675, 3225, 7005, 5760});
-    NameControls({{Frame1, "Frame1"}, {Picture1, "Picture1"}, {Command1, "Command1"}, {Command2, "Command2"}, {Label1, "Label1"}});
+    NameControls({{Frame1, "Frame1"},
+                  {Picture1, "Picture1"},
+                  {Command1, "Command1"},
+                  {Command2, "Command2"},
+                  {Label1, "Label1"}});
 
     Frame1->setTitle(QStringLiteral("声卡信息显示"));
     Place(*Frame1, {0, 0, 6975, 5055});
@@ -42,7 +46,9 @@ Form12::Form12(DisplaySurface& display, SystemQueries& queries)
     connect(Command2, &QPushButton::clicked, this, &Form12::Command2_Click);
 }
 
-void Form12::Form_Load() { m_display.ClearSurface(*Picture1); }
+void Form12::Form_Load() {
+    m_display.ClearSurface(*Picture1);
+}
 
 bool Form12::TestCard() {
     const Text title = kNoDeviceTitle;

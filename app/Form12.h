@@ -13,7 +13,7 @@ namespace pardolin {
 // The sound card window: the report is printed on a text surface inside a frame.
 class Form12 : public FormWindow {
     Q_OBJECT
-public:
+  public:
     Form12(DisplaySurface& display, SystemQueries& queries);
 
     void Form_Load() override;
@@ -29,7 +29,7 @@ public:
     QPushButton* const Command2;
     TextLabel* const Label1;
 
-private:
+  private:
     DisplaySurface& m_display;
     SystemQueries& m_queries;
 };

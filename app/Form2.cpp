@@ -10,8 +10,8 @@
 namespace pardolin {
 
 Form2::Form2(DisplaySurface& display)
-    : Command1(new QPushButton(this)), Command2(new QPushButton(this)),
-      Label1(new TextLabel(this)), m_display(display) {
+    : Command1(new QPushButton(this)), Command2(new QPushButton(this)), Label1(new TextLabel(this)),
+      m_display(display) {
     SetUpForm(*this, U"Pardolin", {8760, 5895, 4350, 1320});
     NameControls({{Command1, "Command1"}, {Command2, "Command2"}, {Label1, "Label1"}});
 
@@ -27,8 +27,12 @@ Form2::Form2(DisplaySurface& display)
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
 }
 
-void Form2::Command1_Click() { m_display.ShowForm(FormId::Form1); }
+void Form2::Command1_Click() {
+    m_display.ShowForm(FormId::Form1);
+}
 
-void Form2::Command2_Click() { m_display.ShowForm(FormId::Form12); }
+void Form2::Command2_Click() {
+    m_display.ShowForm(FormId::Form12);
+}
 
 } // namespace pardolin

@@ -11,7 +11,7 @@ namespace pardolin {
 // The main window: one button for each report window.
 class Form2 : public FormWindow {
     Q_OBJECT
-public:
+  public:
     explicit Form2(DisplaySurface& display);
 
     void Command1_Click();
@@ -21,7 +21,7 @@ public:
     QPushButton* const Command2;
     TextLabel* const Label1;
 
-private:
+  private:
     DisplaySurface& m_display;
 };
 

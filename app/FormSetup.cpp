@@ -11,8 +11,8 @@ namespace pardolin {
 
 void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips) {
     form.setWindowTitle(ToQString(caption));
-    const QRect client = TwipsRect(clientTwips.x(), clientTwips.y(), clientTwips.width(),
-                                   clientTwips.height());
+    const QRect client =
+        TwipsRect(clientTwips.x(), clientTwips.y(), clientTwips.width(), clientTwips.height());
     form.setFixedSize(client.size());
     // For a top-level window the geometry is that of its client area, frame excluded.
     form.setGeometry(client);

@@ -12,7 +12,9 @@ namespace pardolin {
 // logical pixels on high-density screens itself.
 constexpr int kTwipsPerPixel = 15;
 
-constexpr int FromTwips(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+constexpr int FromTwips(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
 
 constexpr QRect TwipsRect(int left, int top, int width, int height) {
     return {FromTwips(left), FromTwips(top), FromTwips(width), FromTwips(height)};

@@ -14,7 +14,7 @@ class TextSurface;
 
 // What the windows' handlers need of the window toolkit.
 class DisplaySurface {
-public:
+  public:
     virtual ~DisplaySurface() = default;
 
     // Creates and loads the window when it does not exist, shows it modeless and without

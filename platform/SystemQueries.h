@@ -36,7 +36,7 @@ inline constexpr std::uint32_t MMSYSERR_INVALPARAM = 11;
 // Everything the reports need of the operating system. The calls keep the shape of the
 // platform's own, so a caller can tell a failed query from a real value.
 class SystemQueries {
-public:
+  public:
     virtual ~SystemQueries() = default;
 
     // The keyboard type code for typeFlag 0; 0 when it is not known.

@@ -9,9 +9,12 @@ namespace {
 constexpr char32_t kUnknown[] = U"未知";
 
 constexpr std::array<const char32_t*, 7> kTypeNames{
-    U"PC or compatible 83-key keyboard",   U"Olivetti 102-key keyboard",
-    U"AT or compatible 84-key keyboard",   U"Enhanced(IBM) 101-102-key keyboard",
-    U"Nokia 1050 keyboard",                U"Nokia 9140 keyboard",
+    U"PC or compatible 83-key keyboard",
+    U"Olivetti 102-key keyboard",
+    U"AT or compatible 84-key keyboard",
+    U"Enhanced(IBM) 101-102-key keyboard",
+    U"Nokia 1050 keyboard",
+    U"Nokia 9140 keyboard",
     U"Japanese keyboard",
 };
 

@@ -34,8 +34,7 @@ constexpr std::array<BitText, 5> kFunctions{{
     {16, U"Support Synchronization"},
 }};
 
-template <std::size_t N>
-Text Lookup(const std::array<BitText, N>& table, std::int32_t bit) {
+template <std::size_t N> Text Lookup(const std::array<BitText, N>& table, std::int32_t bit) {
     const auto found = std::find_if(table.begin(), table.end(),
                                     [bit](const BitText& entry) { return entry.first == bit; });
     return found == table.end() ? Text() : Text(found->second);
@@ -43,8 +42,12 @@ Text Lookup(const std::array<BitText, N>& table, std::int32_t bit) {
 
 } // namespace
 
-Text Listwaveformat(std::int32_t Aboutwave) { return Lookup(kFormats, Aboutwave); }
+Text Listwaveformat(std::int32_t Aboutwave) {
+    return Lookup(kFormats, Aboutwave);
+}
 
-Text Listwavesupport(std::int32_t Aboutwave) { return Lookup(kFunctions, Aboutwave); }
+Text Listwavesupport(std::int32_t Aboutwave) {
+    return Lookup(kFunctions, Aboutwave);
+}
 
 } // namespace pardolin

@@ -18,7 +18,9 @@ namespace {
 // alsa-lib prints its own complaints to stderr; a failed probe is an answer here.
 void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
-void SilenceAlsa() { snd_lib_error_set_handler(IgnoreAlsaError); }
+void SilenceAlsa() {
+    snd_lib_error_set_handler(IgnoreAlsaError);
+}
 
 struct CtlDeleter {
     void operator()(snd_ctl_t* ctl) const { snd_ctl_close(ctl); }
@@ -40,7 +42,9 @@ HwParams NewHwParams() {
     return HwParams(params);
 }
 
-std::string CardDevice(int card) { return "hw:" + std::to_string(card); }
+std::string CardDevice(int card) {
+    return "hw:" + std::to_string(card);
+}
 
 // Bit i of the standard formats: rate (11025, 22050, 44100) * 4 + 16-bit * 2 + stereo.
 std::int32_t StandardFormats(snd_pcm_t* pcm, const snd_pcm_hw_params_t* any) {
@@ -153,8 +157,7 @@ std::pair<std::int16_t, std::int16_t> CardIds(const std::string& sysfsCardDir) {
 
 std::uint32_t AlsaCaps(const AlsaPlayback& playback, WaveCapsRecord& record) {
     SilenceAlsa();
-    const std::string name =
-        CardDevice(playback.card) + "," + std::to_string(playback.device);
+    const std::string name = CardDevice(playback.card) + "," + std::to_string(playback.device);
     snd_pcm_t* raw = nullptr;
     if (snd_pcm_open(&raw, name.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
         return MMSYSERR_ALLOCATED;
@@ -166,8 +169,7 @@ std::uint32_t AlsaCaps(const AlsaPlayback& playback, WaveCapsRecord& record) {
         snd_pcm_hw_params_get_channels_max(any.get(), &maxChannels) < 0) {
         return MMSYSERR_ERROR;
     }
-    const auto [vendor, product] =
-        CardIds("/sys/class/sound/card" + std::to_string(playback.card));
+    const auto [vendor, product] = CardIds("/sys/class/sound/card" + std::to_string(playback.card));
     record.wMid = vendor;
     record.wPid = product;
     record.vDriverVersion = KernelVersion();

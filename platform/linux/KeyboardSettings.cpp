@@ -43,7 +43,9 @@ std::vector<std::string_view> Lines(std::string_view text) {
     return lines;
 }
 
-std::string_view FirstOfList(std::string_view list) { return list.substr(0, list.find(',')); }
+std::string_view FirstOfList(std::string_view list) {
+    return list.substr(0, list.find(','));
+}
 
 std::optional<int> ParseInt(std::string_view text) {
     text = Trim(text);

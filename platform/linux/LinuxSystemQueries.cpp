@@ -124,8 +124,8 @@ std::uint32_t LinuxSystemQueries::waveOutGetNumDevs() {
     return static_cast<std::uint32_t>(ListAlsaPlayback().size());
 }
 
-std::uint32_t LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId,
-                                                     WaveCapsRecord& caps, std::uint32_t size) {
+std::uint32_t LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                                     std::uint32_t size) {
     if (size < kWaveCapsRecordSize) {
         return MMSYSERR_INVALPARAM;
     }

@@ -14,7 +14,7 @@ inline constexpr std::chrono::milliseconds kXServerBudget{150};
 // Keyboard facts from the X server (native or XWayland) and the desktop's settings; wave
 // output from the sound server, or the kernel's sound cards when no server answers.
 class LinuxSystemQueries : public SystemQueries {
-public:
+  public:
     explicit LinuxSystemQueries(ToolkitCaretCycle toolkitCaretCycle);
 
     std::int32_t GetKeyboardType(std::int32_t typeFlag) override;
@@ -25,7 +25,7 @@ public:
     std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
                                      std::uint32_t size) override;
 
-private:
+  private:
     ToolkitCaretCycle m_toolkitCaretCycle;
 };
 

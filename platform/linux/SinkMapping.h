@@ -18,8 +18,8 @@ struct SinkFacts {
     std::string name;
     std::string description;
     int channels = 0;
-    std::string vendorId;   // device.vendor.id, as the server has it
-    std::string productId;  // device.product.id
+    std::string vendorId;  // device.vendor.id, as the server has it
+    std::string productId; // device.product.id
 };
 
 struct ServerSnapshot {

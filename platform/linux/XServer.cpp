@@ -42,11 +42,11 @@ std::optional<std::string> Property(xcb_connection_t* connection, xcb_window_t w
     if (property == XCB_ATOM_NONE) {
         return std::nullopt;
     }
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        connection,
-        xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                         kPropertyLongs),
-        nullptr));
+    const Reply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, window, property,
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, kPropertyLongs),
+                               nullptr));
     if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 8) {
         return std::nullopt;
     }

@@ -10,10 +10,10 @@ namespace pardolin::linux_backend {
 // What the X server (native or XWayland) says about the keyboard and the desktop settings.
 // A member the server could not give is empty.
 struct XServerFacts {
-    std::optional<std::string> rulesNames;  // the _XKB_RULES_NAMES property
-    std::optional<int> repeatDelayMs;       // XKB controls
+    std::optional<std::string> rulesNames; // the _XKB_RULES_NAMES property
+    std::optional<int> repeatDelayMs;      // XKB controls
     std::optional<int> repeatIntervalMs;
-    std::optional<std::string> xsettings;   // the _XSETTINGS_SETTINGS property, if a manager runs
+    std::optional<std::string> xsettings; // the _XSETTINGS_SETTINGS property, if a manager runs
 };
 
 // Asks the X server named by DISPLAY, on a connection of its own. Returns nullopt when

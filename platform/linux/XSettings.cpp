@@ -8,7 +8,7 @@ enum SettingType : std::uint8_t { kInteger = 0, kString = 1, kColour = 2 };
 
 // Reads the property's fields in the byte order its owner declared, never past its end.
 class Reader {
-public:
+  public:
     Reader(std::string_view data, bool bigEndian) : m_data(data), m_bigEndian(bigEndian) {}
 
     bool Skip(std::size_t count) {
@@ -41,12 +41,14 @@ public:
         return taken;
     }
 
-private:
+  private:
     std::string_view m_data;
     bool m_bigEndian;
 };
 
-constexpr std::size_t Padding(std::size_t length) { return (4 - length % 4) % 4; }
+constexpr std::size_t Padding(std::size_t length) {
+    return (4 - length % 4) % 4;
+}
 
 } // namespace
 

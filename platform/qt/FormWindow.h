@@ -8,7 +8,7 @@ namespace pardolin {
 // A top-level window of the program. Loading runs Form_Load once per instance.
 class FormWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     using QWidget::QWidget;
 
     virtual void Form_Load() {}

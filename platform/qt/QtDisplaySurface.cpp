@@ -52,7 +52,9 @@ void QtDisplaySurface::SetCaption(TextLabel& label, const Text& text) {
     label.setText(ToQString(text));
 }
 
-void QtDisplaySurface::ClearSurface(TextSurface& surface) { surface.Clear(); }
+void QtDisplaySurface::ClearSurface(TextSurface& surface) {
+    surface.Clear();
+}
 
 void QtDisplaySurface::PrintLine(TextSurface& surface, const PrintItems& items) {
     surface.Print(ToQString(FormatLine(items)));

@@ -16,7 +16,7 @@ namespace pardolin {
 // is made on first use, kept while hidden, and made anew after its frame's close control
 // destroyed it.
 class QtDisplaySurface : public DisplaySurface {
-public:
+  public:
     using FormFactory = std::function<std::unique_ptr<FormWindow>(FormId, DisplaySurface&)>;
 
     explicit QtDisplaySurface(FormFactory factory);
@@ -35,7 +35,7 @@ public:
     // The window's instance, or nullptr when it does not exist (not made yet, or closed).
     FormWindow* FindForm(FormId form) const;
 
-private:
+  private:
     QPointer<FormWindow>& Slot(FormId form);
 
     FormFactory m_factory;

@@ -7,6 +7,8 @@
 
 namespace pardolin {
 
-inline QString ToQString(const Text& text) { return QString::fromStdU32String(text); }
+inline QString ToQString(const Text& text) {
+    return QString::fromStdU32String(text);
+}
 
 } // namespace pardolin

@@ -9,7 +9,7 @@ namespace pardolin {
 // (device names, settings) and must never be read as markup.
 class TextLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit TextLabel(QWidget* parent = nullptr) : QLabel(parent) {
         setTextFormat(Qt::PlainText);
         // Text starts at the top-left corner and runs down, as in the recorded layouts.

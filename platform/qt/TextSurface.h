@@ -12,7 +12,7 @@ namespace pardolin {
 // are neither wrapped nor scrolled: what falls below the bottom edge is not seen.
 class TextSurface : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Logical pixels from one printed line to the next: 24 report lines fit in 313 pixels.
     static constexpr int kLinePitch = 13;
 
@@ -22,10 +22,10 @@ public:
     void Print(const QString& line);
     const QStringList& Lines() const { return m_lines; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QStringList m_lines;
 };
 

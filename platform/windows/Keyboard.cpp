@@ -5,7 +5,9 @@
 
 namespace pardolin::Keyboard {
 
-std::int32_t GetKeyboardType(std::int32_t typeFlag) { return ::GetKeyboardType(typeFlag); }
+std::int32_t GetKeyboardType(std::int32_t typeFlag) {
+    return ::GetKeyboardType(typeFlag);
+}
 
 bool SystemParametersInfoA(std::uint32_t action, std::uint32_t param, std::int32_t& value,
                            std::uint32_t winIni) {
@@ -17,6 +19,8 @@ bool SystemParametersInfoA(std::uint32_t action, std::uint32_t param, std::int32
     return true;
 }
 
-std::uint32_t GetCaretBlinkTime() { return ::GetCaretBlinkTime(); }
+std::uint32_t GetCaretBlinkTime() {
+    return ::GetCaretBlinkTime();
+}
 
 } // namespace pardolin::Keyboard

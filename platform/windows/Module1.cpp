@@ -3,8 +3,8 @@
 
 #include "reports/Text.h"
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
@@ -12,10 +12,13 @@
 
 namespace pardolin::Module1 {
 
-std::uint32_t waveOutGetNumDevs() { return ::waveOutGetNumDevs(); }
+std::uint32_t waveOutGetNumDevs() {
+    return ::waveOutGetNumDevs();
+}
 
 std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint32_t codePage) {
-    const auto length = static_cast<int>(std::find(bytes.begin(), bytes.end(), '\0') - bytes.begin());
+    const auto length =
+        static_cast<int>(std::find(bytes.begin(), bytes.end(), '\0') - bytes.begin());
     std::array<char32_t, 32> name{};
     if (length == 0) {
         return name;
@@ -28,8 +31,7 @@ std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint
     return name;
 }
 
-std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
-                                 std::uint32_t size) {
+std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std::uint32_t size) {
     // The platform writes at most `size` bytes; with the record's 50 that leaves the top
     // half of dwSupport (behind the reserved word) as it was: zero.
     WAVEOUTCAPSA platform{};

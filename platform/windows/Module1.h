@@ -12,8 +12,7 @@ namespace pardolin::Module1 {
 std::uint32_t waveOutGetNumDevs();
 // Asks for `size` bytes of the device's WAVEOUTCAPSA; the fields the system did not write
 // stay zero. The name is decoded from the ANSI code page.
-std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
-                                 std::uint32_t size);
+std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std::uint32_t size);
 
 // The 32 name bytes as text of 32 characters, decoded from the given code page: what comes
 // before the first NUL, then NULs. A name without NUL keeps all its characters.

@@ -8,7 +8,7 @@ namespace {
 
 // The platform's own calls, passed through unchanged.
 class WindowsSystemQueries : public SystemQueries {
-public:
+  public:
     std::int32_t GetKeyboardType(std::int32_t typeFlag) override {
         return Keyboard::GetKeyboardType(typeFlag);
     }

@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 // Sets an environment variable for the scope of a test.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const std::string* value) : m_name(name) {
         if (const char* old = std::getenv(name)) {
             m_old = old;
@@ -42,7 +42,7 @@ public:
         }
     }
 
-private:
+  private:
     const char* m_name;
     std::optional<std::string> m_old;
 };
@@ -74,7 +74,7 @@ std::size_t KernelPlaybackDevices() {
 }
 
 class XServerTest : public ::testing::Test {
-protected:
+  protected:
     XvfbServer m_x;
     TempDir m_home; // no GTK settings unless a test writes them
     ScopedEnv m_display{"DISPLAY", &m_x.Display()};
@@ -146,7 +146,7 @@ const std::string kTwoSinks =
     "set-default-sink first\n";
 
 class SoundServerTest : public ::testing::Test {
-protected:
+  protected:
     PulseServer m_pulse{kTwoSinks};
     std::string m_address = m_pulse.Address();
     ScopedEnv m_server{"PULSE_SERVER", &m_address};
@@ -187,8 +187,7 @@ TEST_F(SoundServerTest, AStoppedServerCostsNoMoreThanTheBudget) {
     const auto elapsed = Clock::now() - start;
     m_pulse.Daemon().Signal(SIGCONT);
     std::cout << "[ measured ] count query against a stopped server: "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()
-              << " ms\n";
+              << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() << " ms\n";
     EXPECT_LT(elapsed, 400ms);
     // Nothing answered, so the kernel's cards speak instead.
     EXPECT_EQ(count, KernelPlaybackDevices());
@@ -201,8 +200,7 @@ TEST_F(SoundServerTest, ALiveServerAnswersQuickly) {
     ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
     const auto elapsed = Clock::now() - start;
     std::cout << "[ measured ] capability query against a live server: "
-              << std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count()
-              << " us\n";
+              << std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() << " us\n";
     EXPECT_LT(elapsed, linux_backend::kSoundServerBudget);
 }
 
@@ -214,8 +212,7 @@ TEST(NoSoundServer, TheKernelsCardsAreCounted) {
     EXPECT_EQ(queries.waveOutGetNumDevs(), KernelPlaybackDevices());
     WaveCapsRecord record;
     if (KernelPlaybackDevices() == 0) {
-        EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize),
-                  MMSYSERR_BADDEVICEID);
+        EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_BADDEVICEID);
     }
 }
 

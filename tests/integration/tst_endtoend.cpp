@@ -24,13 +24,13 @@ using namespace pardolin::testing;
 class EndToEndTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<XvfbServer> m_x;
     std::unique_ptr<PulseServer> m_pulse;
     std::unique_ptr<SystemQueries> m_queries;
     std::unique_ptr<QtDisplaySurface> m_display;
 
-private slots:
+  private slots:
     void initTestCase() {
         SetUpApplication();
         try {
@@ -50,8 +50,8 @@ private slots:
         QCOMPARE(RunCommand("env DISPLAY=" + m_x->Display() + " xset r rate 500 20"), 0);
 
         m_queries = CreateSystemQueries([] { return 1000; });
-        m_display = std::make_unique<QtDisplaySurface>(
-            [this](FormId form, DisplaySurface& display) {
+        m_display =
+            std::make_unique<QtDisplaySurface>([this](FormId form, DisplaySurface& display) {
                 return CreateForm(form, display, *m_queries);
             });
     }

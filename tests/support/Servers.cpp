@@ -79,7 +79,9 @@ Process::~Process() {
     }
 }
 
-void Process::Signal(int signal) const { kill(m_pid, signal); }
+void Process::Signal(int signal) const {
+    kill(m_pid, signal);
+}
 
 bool Process::Running() {
     if (m_pid <= 0) {

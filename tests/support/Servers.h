@@ -13,7 +13,7 @@ namespace pardolin::testing {
 
 // A temporary directory, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,13 +21,13 @@ public:
     const std::string& Path() const { return m_path; }
     void Write(const std::string& relative, const std::string& contents) const;
 
-private:
+  private:
     std::string m_path;
 };
 
 // A child process that is ended (and reaped) when this object goes.
 class Process {
-public:
+  public:
     Process(const std::vector<std::string>& argv,
             const std::vector<std::pair<std::string, std::string>>& environment = {},
             int inheritFd = -1);
@@ -38,7 +38,7 @@ public:
     void Signal(int signal) const;
     bool Running();
 
-private:
+  private:
     pid_t m_pid = -1;
 };
 
@@ -51,34 +51,34 @@ int RunCommand(const std::string& command);
 // A private X server on a free display, kept from resetting between clients so that xset
 // and setxkbmap changes stay.
 class XvfbServer {
-public:
+  public:
     XvfbServer();
     const std::string& Display() const { return m_display; }
 
-private:
+  private:
     std::string m_display;
     std::unique_ptr<Process> m_process;
 };
 
 // A private PulseAudio server on its own socket, set up by a script of server commands.
 class PulseServer {
-public:
+  public:
     explicit PulseServer(const std::string& script);
     // The PULSE_SERVER address of this server.
     std::string Address() const { return "unix:" + m_dir.Path() + "/native"; }
     Process& Daemon() { return *m_process; }
 
-private:
+  private:
     TempDir m_dir;
     std::unique_ptr<Process> m_process;
 };
 
 // An XSETTINGS manager serving the given settings on `display`.
 class XSettingsManager {
-public:
+  public:
     XSettingsManager(const std::string& display, const std::string& settings);
 
-private:
+  private:
     TempDir m_dir;
     std::unique_ptr<Process> m_process;
 };

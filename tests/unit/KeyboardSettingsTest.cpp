@@ -18,9 +18,8 @@ TEST(KeyboardType, JapaneseKoreanAndEverythingElse) {
         std::int32_t type;
     };
     for (const Case& c : {Case{"jp106", "jp", 7}, Case{"jp106", "us", 7}, Case{"pc105", "jp", 7},
-                          Case{"pc105", "kr", 8}, Case{"pc105", "us", 4},
-                          Case{"pc105", "us,jp", 4}, Case{"pc105", "jp,us", 7},
-                          Case{"", "", 4}}) {
+                          Case{"pc105", "kr", 8}, Case{"pc105", "us", 4}, Case{"pc105", "us,jp", 4},
+                          Case{"pc105", "jp,us", 7}, Case{"", "", 4}}) {
         EXPECT_EQ(KeyboardTypeFromXkb({"evdev", c.model, c.layout, "", ""}), c.type)
             << c.model << " " << c.layout;
     }
@@ -41,10 +40,10 @@ TEST(KeyboardType, ReadsEveryPlaceTheConfigurationIsKept) {
     EXPECT_EQ(defaults->layout, "kr");
     EXPECT_FALSE(ParseDefaultKeyboard("BACKSPACE=\"guess\"\n"));
 
-    const auto xorg = ParseXorgKeyboardConf(
-        "Section \"InputClass\"\n  Identifier \"system-keyboard\"\n"
-        "  MatchIsKeyboard \"on\"\n  Option \"XkbLayout\" \"jp\"\n"
-        "  Option \"XkbModel\" \"jp106\"\nEndSection\n");
+    const auto xorg =
+        ParseXorgKeyboardConf("Section \"InputClass\"\n  Identifier \"system-keyboard\"\n"
+                              "  MatchIsKeyboard \"on\"\n  Option \"XkbLayout\" \"jp\"\n"
+                              "  Option \"XkbModel\" \"jp106\"\nEndSection\n");
     ASSERT_TRUE(xorg);
     EXPECT_EQ(xorg->model, "jp106");
     EXPECT_EQ(xorg->layout, "jp");
@@ -81,13 +80,12 @@ TEST(Caret, HalfTheCycleOrNeverWhenBlinkingIsOff) {
         "gtk-theme-name=Adwaita\ngtk-cursor-blink = false\ngtk-cursor-blink-time=800\n");
     EXPECT_EQ(gtk.blinks, false);
     EXPECT_EQ(gtk.cycleMs, 800);
-    EXPECT_EQ(ParseGtkSettingsIni("[Settings]\ngtk-cursor-blink-time=abc\n").cycleMs,
-              std::nullopt);
+    EXPECT_EQ(ParseGtkSettingsIni("[Settings]\ngtk-cursor-blink-time=abc\n").cycleMs, std::nullopt);
 }
 
 // Builds an _XSETTINGS_SETTINGS block the way a settings manager writes it.
 class XSettingsBlock {
-public:
+  public:
     explicit XSettingsBlock(bool bigEndian) : m_bigEndian(bigEndian) {}
 
     XSettingsBlock& Integer(const std::string& name, std::int32_t value) {
@@ -118,7 +116,7 @@ public:
         return head.m_body + m_body;
     }
 
-private:
+  private:
     void Header(char type, const std::string& name) {
         m_body.push_back(type);
         m_body.push_back('\0');

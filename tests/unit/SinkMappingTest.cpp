@@ -18,7 +18,7 @@ struct ProplistDeleter {
 };
 
 class SinkInfo {
-public:
+  public:
     SinkInfo(std::uint32_t index, const char* name, const char* description, int channels)
         : m_properties(pa_proplist_new()) {
         m_info.index = index;
@@ -33,7 +33,7 @@ public:
     }
     const pa_sink_info& Info() const { return m_info; }
 
-private:
+  private:
     std::unique_ptr<pa_proplist, ProplistDeleter> m_properties;
     pa_sink_info m_info{};
 };

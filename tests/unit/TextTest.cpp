@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/NameField.h"
 #include "reports/Text.h"
+#include "platform/NameField.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@ namespace {
 TEST(Utf8, DecodesEveryWidthAndReplacesMalformedBytesOneForOne) {
     EXPECT_EQ(FromUtf8("A\xC3\xA9\xE5\xA3\xB0\xF0\x9F\x94\x8A"), U"Aé声🔊");
     EXPECT_EQ(FromUtf8("\xFF"), U"\uFFFD");
-    EXPECT_EQ(FromUtf8("a\xE5\xA3"), U"a\uFFFD");          // cut short at the end
-    EXPECT_EQ(FromUtf8("\xE5\xA3z"), U"\uFFFDz");          // cut short before ASCII
-    EXPECT_EQ(FromUtf8("\xC0\xAF"), U"\uFFFD");            // overlong
-    EXPECT_EQ(FromUtf8("\xED\xA0\x80"), U"\uFFFD");        // surrogate
-    EXPECT_EQ(FromUtf8("\xF4\x90\x80\x80"), U"\uFFFD");    // beyond U+10FFFF
+    EXPECT_EQ(FromUtf8("a\xE5\xA3"), U"a\uFFFD");       // cut short at the end
+    EXPECT_EQ(FromUtf8("\xE5\xA3z"), U"\uFFFDz");       // cut short before ASCII
+    EXPECT_EQ(FromUtf8("\xC0\xAF"), U"\uFFFD");         // overlong
+    EXPECT_EQ(FromUtf8("\xED\xA0\x80"), U"\uFFFD");     // surrogate
+    EXPECT_EQ(FromUtf8("\xF4\x90\x80\x80"), U"\uFFFD"); // beyond U+10FFFF
     EXPECT_EQ(FromUtf8(std::string_view("\0x", 2)), Text(U"\0x", 2));
 }
 

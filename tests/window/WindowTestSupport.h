@@ -22,7 +22,7 @@ struct ProgramEnded {};
 // ending the program throws instead of leaving the test. Every call is logged in `log`,
 // shared with the fake queries so tests can check the order of queries and captions.
 class RecordingDisplay : public QtDisplaySurface {
-public:
+  public:
     RecordingDisplay(SystemQueries& queries, QStringList& log)
         : QtDisplaySurface([&queries](FormId form, DisplaySurface& display) {
               return CreateForm(form, display, queries);
@@ -49,13 +49,13 @@ public:
     };
     std::vector<Message> messages;
 
-private:
+  private:
     QStringList& m_log;
 };
 
 // System facts set by the test. An empty optional makes that query fail.
 class FakeQueries : public SystemQueries {
-public:
+  public:
     explicit FakeQueries(QStringList& log) : m_log(log) {}
 
     std::int32_t keyboardType = 4;
@@ -97,7 +97,7 @@ public:
         return MMSYSERR_NOERROR;
     }
 
-private:
+  private:
     QStringList& m_log;
 };
 

@@ -23,7 +23,7 @@ using namespace pardolin::testing;
 class NavigationTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QStringList m_log;
     std::unique_ptr<FakeQueries> m_queries;
     std::unique_ptr<RecordingDisplay> m_display;
@@ -40,7 +40,7 @@ private:
         return form;
     }
 
-private slots:
+  private slots:
     void initTestCase() { SetUpApplication(); }
     void init() {
         m_log.clear();
@@ -98,9 +98,10 @@ private slots:
         QCOMPARE(Find<Form1>(FormId::Form1), keyboard);
         QVERIFY(keyboard->isVisible());
         const QWidgetList windows = QApplication::topLevelWidgets();
-        const int topLevels = static_cast<int>(std::count_if(
-            windows.cbegin(), windows.cend(),
-            [](QWidget* widget) { return qobject_cast<Form1*>(widget) != nullptr; }));
+        const int topLevels =
+            static_cast<int>(std::count_if(windows.cbegin(), windows.cend(), [](QWidget* widget) {
+                return qobject_cast<Form1*>(widget) != nullptr;
+            }));
         QCOMPARE(topLevels, 1);
     }
 
@@ -146,7 +147,7 @@ private slots:
         Form12* sound = StartUp();
         QTest::mouseClick(sound->Command2, Qt::LeftButton); // sound hidden, main shown
         auto* main = Find<Form2>(FormId::Form2);
-        QTest::mouseClick(main->Command1, Qt::LeftButton);  // keyboard shown too
+        QTest::mouseClick(main->Command1, Qt::LeftButton); // keyboard shown too
 
         // The toolkit decides on ending only inside its event loop, as in the program.
         int closedWhileMainShown = -1;

@@ -51,7 +51,7 @@ bool InkInLine(const QImage& image, int line) {
 class ReportsTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QStringList m_log;
     std::unique_ptr<FakeQueries> m_queries;
     std::unique_ptr<RecordingDisplay> m_display;
@@ -65,7 +65,7 @@ private:
         return static_cast<Form12*>(m_display->FindForm(FormId::Form12));
     }
 
-private slots:
+  private slots:
     void initTestCase() { SetUpApplication(); }
     void init() {
         m_log.clear();
@@ -85,9 +85,9 @@ private slots:
         QCOMPARE(form->lblrepeatdelay->text(), QStringLiteral("键盘重复延迟为   =  1 秒"));
         QCOMPARE(form->lblrepeatspeed->text(), QStringLiteral("键盘的重复率  =  31字每分秒"));
         QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  530ms"));
-        const QStringList expected{
-            "query type",  "set lblkeyboard",    "query delay", "set lblrepeatdelay",
-            "query rate",  "set lblrepeatspeed", "query caret", "set lblcaretflash"};
+        const QStringList expected{"query type",         "set lblkeyboard",  "query delay",
+                                   "set lblrepeatdelay", "query rate",       "set lblrepeatspeed",
+                                   "query caret",        "set lblcaretflash"};
         QCOMPARE(m_log, expected);
     }
 
@@ -115,18 +115,18 @@ private slots:
         Form12* form = Sound();
         m_queries->caps = ExampleRecord();
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        const QStringList expected{
-            QStringLiteral("产品名称：Wave Out 1") + QString(22, QLatin1Char(' ')),
-            "产品 Id： 2 ",
-            "驱动程序 Id： 1 ",
-            "驱动程序版本： 5 . 0 ",
-            "输出声道： 2",
-            "支持格式列表：",
-            "11.025Khz,Mono,8bit,11Kb/Ps",
-            "11.025Khz,Stereo,8bit,22Kb/Ps",
-            "扩展输出功能列表：",
-            "Support Volume Control",
-            "Support Left-Right Channals"};
+        const QStringList expected{QStringLiteral("产品名称：Wave Out 1") +
+                                       QString(22, QLatin1Char(' ')),
+                                   "产品 Id： 2 ",
+                                   "驱动程序 Id： 1 ",
+                                   "驱动程序版本： 5 . 0 ",
+                                   "输出声道： 2",
+                                   "支持格式列表：",
+                                   "11.025Khz,Mono,8bit,11Kb/Ps",
+                                   "11.025Khz,Stereo,8bit,22Kb/Ps",
+                                   "扩展输出功能列表：",
+                                   "Support Volume Control",
+                                   "Support Left-Right Channals"};
         QCOMPARE(form->Picture1->Lines(), expected);
         QVERIFY(m_log.contains(QStringLiteral("query caps 50")));
 
@@ -177,7 +177,7 @@ private slots:
         m_queries->caps->dwSupport = 4;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         const QImage shorter = form->Picture1->grab().toImage();
-        QVERIFY(InkInLine(shorter, 7)); // "Support Volume Control"
+        QVERIFY(InkInLine(shorter, 7));         // "Support Volume Control"
         for (int line = 9; line < 24; ++line) { // nothing left of the longer report
             QVERIFY2(!InkInLine(shorter, line), qPrintable(QString::number(line)));
         }
@@ -191,7 +191,8 @@ private slots:
         std::copy(name.begin(), name.end(), record.szPname.begin());
         m_queries->caps = record;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QVERIFY(form->Picture1->Lines().at(0).startsWith(QStringLiteral("产品名称：<b>bold</b>%s%n\t")));
+        QVERIFY(form->Picture1->Lines().at(0).startsWith(
+            QStringLiteral("产品名称：<b>bold</b>%s%n\t")));
     }
 
     void theRealMessageBoxHasTitlePromptOneButtonAndNoIcon() {
