@@ -9,6 +9,7 @@
 #include "platform/qt/TextLabel.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -174,6 +175,8 @@ class NavigationTest : public QObject {
         m_display->ShowForm(FormId::Form1);
         for (const FormId id : {FormId::Form2, FormId::Form1, FormId::Form12}) {
             QWidget* form = m_display->FindForm(id);
+            // Measured with the face the windows are laid out for, not a stand-in.
+            QCOMPARE(QFontInfo(form->font()).family(), QStringLiteral("WenQuanYi Micro Hei"));
             for (QPushButton* button : form->findChildren<QPushButton*>()) {
                 const int needed = button->fontMetrics().horizontalAdvance(button->text());
                 QVERIFY2(needed + 8 <= button->width(), qPrintable(button->text()));
