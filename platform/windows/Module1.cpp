@@ -3,8 +3,9 @@
 
 #include "reports/Text.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// mmsystem.h builds on the types windows.h declares.
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cstring>

@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Windows system queries against the platform's real calls (run under Wine here), end
+// to end through the report functions, and the program's version record and icon.
+#include "platform/SystemBackend.h"
+#include "platform/windows/Module1.h"
+#include "reports/KeyboardReport.h"
+#include "reports/PrintItem.h"
+#include "reports/SoundReport.h"
+
+#include <windows.h>
+// mmsystem.h builds on the types windows.h declares.
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace pardolin {
+namespace {
+
+std::wstring VersionString(const std::vector<char>& block, const wchar_t* name) {
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\080404B0\\") + name;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || length == 0) {
+        return {};
+    }
+    return static_cast<const wchar_t*>(value);
+}
+
+TEST(VersionRecord, NamesTheProductAndVersionInChinesePrcUnicode) {
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(self, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(self, 0, size, block.data()));
+
+    EXPECT_EQ(VersionString(block, L"ProductName"), L"Pardolin");
+    EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
+
+    WORD* translation = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_GE(length, 4u);
+    EXPECT_EQ(translation[0], 0x0804);
+    EXPECT_EQ(translation[1], 0x04B0);
+}
+
+TEST(VersionRecord, CarriesTheSixteenColourIcon) {
+    const HRSRC group = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));
+    ASSERT_NE(group, nullptr);
+    const HICON icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(icon, nullptr);
+    DestroyIcon(icon);
+}
+
+TEST(Names, DecodedFromTheCodePageByCharacter) {
+    // "声卡输出" in the simplified-Chinese double-byte code page.
+    std::array<char, 32> bytes{};
+    const char gbk[] = "\xC9\xF9\xBF\xA8\xCA\xE4\xB3\xF6";
+    std::memcpy(bytes.data(), gbk, 8);
+    const std::array<char32_t, 32> name = Module1::DecodeName(bytes, 936);
+    EXPECT_EQ(std::u32string(name.data(), 4), U"声卡输出");
+    EXPECT_EQ(name[4], U'\0');
+
+    // 32 bytes with no NUL: every character is kept.
+    bytes.fill('x');
+    const std::array<char32_t, 32> full = Module1::DecodeName(bytes, 1252);
+    EXPECT_EQ(full[31], U'x');
+}
+
+TEST(Keyboard, TheReportLinesShowRealSettings) {
+    const auto queries = CreateSystemQueries({});
+    EXPECT_FALSE(KeyboardTypeName(queries->GetKeyboardType(0)).empty());
+    std::int32_t delay = -1;
+    std::int32_t rate = -1;
+    ASSERT_TRUE(queries->SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0));
+    ASSERT_TRUE(queries->SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0));
+    EXPECT_GE(delay, 0);
+    EXPECT_LE(delay, 3);
+    EXPECT_GE(rate, 0);
+    EXPECT_LE(rate, 31);
+    EXPECT_EQ(RepeatDelayLine(delay), U"键盘重复延迟为   =  " + Decimal(delay) + U" 秒");
+    const std::uint32_t caret = queries->GetCaretBlinkTime();
+    EXPECT_NE(caret, 0u);
+    std::cout << "keyboard: type " << queries->GetKeyboardType(0) << ", delay " << delay
+              << ", rate " << rate << ", caret " << caret << " ms\n";
+}
+
+TEST(WaveOut, WithoutASoundServerThereIsNoDevice) {
+    if (!std::getenv("PARDOLIN_EXPECT_NO_DEVICE")) {
+        GTEST_SKIP() << "a sound server may be reachable";
+    }
+    const auto queries = CreateSystemQueries({});
+    EXPECT_EQ(queries->waveOutGetNumDevs(), 0u);
+    WaveCapsRecord record;
+    EXPECT_NE(queries->waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+}
+
+TEST(WaveOut, DeviceZeroDecodesToTheReportOfWhatWasRead) {
+    if (!std::getenv("PARDOLIN_EXPECT_DEVICE")) {
+        GTEST_SKIP() << "no private sound server was set up";
+    }
+    const auto queries = CreateSystemQueries({});
+    ASSERT_GE(queries->waveOutGetNumDevs(), 1u);
+    WaveCapsRecord record;
+    ASSERT_EQ(queries->waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+
+    std::vector<std::u32string> lines;
+    for (const PrintItems& items : BuildSoundReport(record)) {
+        lines.push_back(FormatLine(items));
+    }
+    const std::u32string field = ProductNameField(record.szPname);
+    EXPECT_NE(field, std::u32string(32, U' ')) << "the device has a name";
+    EXPECT_EQ(lines[0], U"产品名称：" + field);
+    EXPECT_EQ(lines[4], U"输出声道：" + ChannelText(record.wChannels));
+    EXPECT_GE(record.wChannels, 1);
+    const auto formats = static_cast<std::size_t>(
+        std::popcount(static_cast<std::uint32_t>(record.dwFormats) & 0x0FFFu));
+    const auto functions = static_cast<std::size_t>(
+        std::popcount(static_cast<std::uint32_t>(record.dwSupport) & 0x1Fu));
+    EXPECT_GE(formats, 1u);
+    ASSERT_EQ(lines.size(), 7 + formats + functions);
+    EXPECT_EQ(lines[6 + formats], U"扩展输出功能列表：");
+    // Only the bytes the record declares were written, so dwSupport's top half is zero.
+    EXPECT_EQ(static_cast<std::uint32_t>(record.dwSupport) >> 16, 0u);
+
+    std::cout << "device 0: " << ToUtf8(field) << "| channels " << record.wChannels
+              << ", formats 0x" << std::hex << record.dwFormats << ", support 0x"
+              << record.dwSupport << std::dec << ", version "
+              << SplitDriverVersion(record.vDriverVersion).major << "."
+              << SplitDriverVersion(record.vDriverVersion).minor << "\n";
+}
+
+TEST(WaveOut, A50ByteQueryWritesFiftyBytesOnly) {
+    if (!std::getenv("PARDOLIN_EXPECT_DEVICE")) {
+        GTEST_SKIP() << "no private sound server was set up";
+    }
+    // The platform record is 52 bytes; asked for 50, the system must leave the last two.
+    std::array<unsigned char, sizeof(WAVEOUTCAPSA)> buffer;
+    static_assert(sizeof(WAVEOUTCAPSA) == 52);
+    buffer.fill(0xAB);
+    ASSERT_EQ(::waveOutGetDevCapsA(0, reinterpret_cast<WAVEOUTCAPSA*>(buffer.data()), 50),
+              MMSYSERR_NOERROR);
+    EXPECT_EQ(buffer[50], 0xAB);
+    EXPECT_EQ(buffer[51], 0xAB);
+    EXPECT_NE(buffer[0] | buffer[1] | buffer[8], 0xAB) << "the front was written";
+}
+
+} // namespace
+} // namespace pardolin
