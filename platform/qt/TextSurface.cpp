@@ -10,6 +10,17 @@ constexpr int kLeftMargin = 3;
 // The largest glyph size whose lines still stay apart at the fixed pitch.
 constexpr int kFontPixelSize = 12;
 
+// Control characters from a device name would move or hide text; each shows as one
+// replacement character, so fixed-width fields keep their width.
+QString Printable(QString line) {
+    for (QChar& c : line) {
+        if (c.category() == QChar::Other_Control) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return line;
+}
+
 } // namespace
 
 TextSurface::TextSurface(QWidget* parent) : QWidget(parent) {
@@ -25,7 +36,7 @@ void TextSurface::Clear() {
 }
 
 void TextSurface::Print(const QString& line) {
-    m_lines.append(line);
+    m_lines.append(Printable(line));
     update();
 }
 

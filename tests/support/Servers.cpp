@@ -141,8 +141,10 @@ XvfbServer::XvfbServer() {
     m_display = ":" + number.substr(0, number.find('\n'));
 }
 
-PulseServer::PulseServer(const std::string& script) {
-    const std::string socket = m_dir.Path() + "/native";
+PulseServer::PulseServer(const std::string& script, const std::string& socketDir)
+    : m_socket((socketDir.empty() ? m_dir.Path() : socketDir) + "/native") {
+    const std::string& socket = m_socket;
+    std::filesystem::remove(socket);
     m_dir.Write("server.pa", "load-module module-native-protocol-unix auth-anonymous=1 socket=" +
                                  socket + "\n" + script);
     m_process = std::make_unique<Process>(

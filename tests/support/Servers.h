@@ -63,13 +63,16 @@ class XvfbServer {
 // A private PulseAudio server on its own socket, set up by a script of server commands.
 class PulseServer {
   public:
-    explicit PulseServer(const std::string& script);
+    // With `socketDir`, the server listens there instead of in a directory of its own, so
+    // a later server can take over the address of one that was stopped.
+    explicit PulseServer(const std::string& script, const std::string& socketDir = {});
     // The PULSE_SERVER address of this server.
-    std::string Address() const { return "unix:" + m_dir.Path() + "/native"; }
+    std::string Address() const { return "unix:" + m_socket; }
     Process& Daemon() { return *m_process; }
 
   private:
     TempDir m_dir;
+    std::string m_socket;
     std::unique_ptr<Process> m_process;
 };
 

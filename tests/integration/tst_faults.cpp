@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The windows with the real Linux backend while the servers misbehave: a sound server that
+// stops answering, dies and comes back with other sinks, odd device names, and keyboard
+// facts with no X server or no settings manager.
+#include "Servers.h"
+#include "WindowTestSupport.h"
+
+#include "app/Appearance.h"
+#include "app/Form1.h"
+#include "app/Form12.h"
+#include "platform/linux/LinuxSystemQueries.h"
+#include "platform/qt/TextLabel.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+using namespace pardolin;
+using namespace pardolin::testing;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+bool KernelHasPlaybackDevices() {
+    std::error_code error;
+    for (const auto& card : std::filesystem::directory_iterator("/proc/asound", error)) {
+        for (const auto& entry : std::filesystem::directory_iterator(card.path(), error)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("pcm") && name.ends_with("p")) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::string Sink(const std::string& name, const std::string& description, int channels) {
+    return "load-module module-null-sink sink_name=" + name +
+           " channels=" + std::to_string(channels) + "\nupdate-sink-proplist " + name +
+           " device.description=\"" + description + "\"\n";
+}
+
+} // namespace
+
+class FaultsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QStringList m_log;
+    TempDir m_home;
+    std::unique_ptr<linux_backend::LinuxSystemQueries> m_queries;
+    std::unique_ptr<RecordingDisplay> m_display;
+
+    Form12* Sound() {
+        m_display->ShowForm(FormId::Form12);
+        return static_cast<Form12*>(m_display->FindForm(FormId::Form12));
+    }
+    Form1* Keyboard() {
+        m_display->ShowForm(FormId::Form1);
+        return static_cast<Form1*>(m_display->FindForm(FormId::Form1));
+    }
+    // Clicks the sound report; true when the program would have ended (no device).
+    bool ClickSoundReport() {
+        try {
+            Sound()->Command1_Click();
+        } catch (const ProgramEnded&) {
+            return true;
+        }
+        return false;
+    }
+    void UsePulse(const PulseServer& server) {
+        qputenv("PULSE_SERVER", QByteArray::fromStdString(server.Address()));
+    }
+
+  private slots:
+    void initTestCase() {
+        SetUpApplication();
+        qputenv("HOME", QByteArray::fromStdString(m_home.Path()));
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+    void init() {
+        m_log.clear();
+        m_queries = std::make_unique<linux_backend::LinuxSystemQueries>([] { return 1000; });
+        m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
+    }
+    void cleanup() {
+        m_display.reset();
+        m_queries.reset();
+        qunsetenv("DISPLAY");
+    }
+
+    void aStoppedSoundServerStillGetsAnAnswerInTime() {
+        PulseServer server(Sink("main", "Main Output", 2));
+        UsePulse(server);
+        QVERIFY(!ClickSoundReport());
+        QVERIFY(
+            Sound()->Picture1->Lines().at(0).startsWith(QStringLiteral("产品名称：Main Output")));
+
+        server.Daemon().Signal(SIGSTOP);
+        const auto start = Clock::now();
+        const bool ended = ClickSoundReport();
+        const auto elapsed = Clock::now() - start;
+        server.Daemon().Signal(SIGCONT);
+        qInfo() << "click with a stopped server took"
+                << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() << "ms";
+        QVERIFY(elapsed < std::chrono::milliseconds(400));
+        if (KernelHasPlaybackDevices()) {
+            // The kernel's cards answer; the one a stuck server holds cannot be read.
+            QVERIFY(!ended);
+            QVERIFY(!Sound()->Picture1->Lines().isEmpty());
+        } else {
+            // Nothing answers and the kernel has no card: the no-device path.
+            QVERIFY(ended);
+            QCOMPARE(m_display->messages.size(), 1u);
+            QVERIFY(Sound()->Picture1->Lines().isEmpty());
+        }
+        // The window still paints after the stalled query.
+        QVERIFY(!Sound()->Picture1->grab().isNull());
+    }
+
+    void eachClickShowsTheServerOfThatMoment() {
+        TempDir address;
+        auto server = std::make_unique<PulseServer>(Sink("alpha", "Alpha", 2), address.Path());
+        UsePulse(*server);
+        QVERIFY(!ClickSoundReport());
+        QVERIFY(Sound()->Picture1->Lines().at(0).startsWith(QStringLiteral("产品名称：Alpha ")));
+
+        server.reset(); // killed between two clicks
+        if (!KernelHasPlaybackDevices()) {
+            QVERIFY(ClickSoundReport());
+            QVERIFY(Sound()->Picture1->Lines().isEmpty());
+        }
+
+        server = std::make_unique<PulseServer>(Sink("beta", "Beta", 4) + Sink("gamma", "Gamma", 1) +
+                                                   "set-default-sink gamma\n",
+                                               address.Path());
+        QVERIFY(!ClickSoundReport());
+        const QStringList lines = Sound()->Picture1->Lines();
+        QVERIFY(lines.at(0).startsWith(QStringLiteral("产品名称：Gamma ")));
+        QCOMPARE(lines.at(4), QStringLiteral("输出声道： 1"));
+        QCOMPARE(lines.last(), QStringLiteral("Support Volume Control"));
+    }
+
+    void oddDeviceNamesStayWithinTheirFieldAndPaintSafely_data() {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("shownPrefix");
+        QTest::newRow("200 characters")
+            << QString(200, QLatin1Char('n')) << QString(31, QLatin1Char('n'));
+        QTest::newRow("CJK") << QString(40, QChar(0x58F0)) << QString(31, QChar(0x58F0));
+        QString emoji;
+        for (int i = 0; i < 40; ++i) {
+            emoji += QStringLiteral("🔊");
+        }
+        QString emoji31;
+        for (int i = 0; i < 31; ++i) {
+            emoji31 += QStringLiteral("🔊");
+        }
+        QTest::newRow("outside the BMP") << emoji << emoji31;
+        QTest::newRow("control characters") << QStringLiteral("a\tb\001c\033[31mred")
+                                            << QStringLiteral("a\uFFFDb\uFFFDc\uFFFD[31mred");
+        QTest::newRow("markup") << QStringLiteral("<b>x</b> %s %n &amp;")
+                                << QStringLiteral("<b>x</b> %s %n &amp;");
+    }
+    void oddDeviceNamesStayWithinTheirFieldAndPaintSafely() {
+        QFETCH(QString, description);
+        QFETCH(QString, shownPrefix);
+        PulseServer server(Sink("odd", description.toStdString(), 2));
+        UsePulse(server);
+        QVERIFY(!ClickSoundReport());
+        const QString line = Sound()->Picture1->Lines().at(0);
+        const QString prefix = QStringLiteral("产品名称：");
+        QVERIFY(line.startsWith(prefix + shownPrefix));
+        // 32 characters of name field, each whole: no lone surrogate.
+        const QList<uint> characters = line.mid(prefix.size()).toUcs4();
+        QCOMPARE(characters.size(), 32);
+        for (const uint c : characters) {
+            QVERIFY(c < 0xD800 || c > 0xDFFF);
+        }
+        QVERIFY(!Sound()->Picture1->grab().isNull());
+    }
+
+    void withoutAnXServerTheKeyboardReportSaysUnknown() {
+        qunsetenv("DISPLAY");
+        Form1* form = Keyboard();
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        QCOMPARE(form->lblrepeatdelay->text(), QStringLiteral("键盘重复延迟为   =  未知"));
+        QCOMPARE(form->lblrepeatspeed->text(), QStringLiteral("键盘的重复率  =  未知"));
+        // The toolkit's own caret cycle (1000 ms here) is the last fallback.
+        QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  500ms"));
+        QVERIFY(form->lblkeyboard->text().startsWith(QStringLiteral("键盘的类型是  : ")));
+    }
+
+    void aSettingsManagerThatGoesAwayLeavesNoStaleValue() {
+        XvfbServer x;
+        qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
+        Form1* form = Keyboard();
+        {
+            XSettingsManager manager(x.Display(), "Net/CursorBlinkTime 700\n");
+            QTest::mouseClick(form->Command1, Qt::LeftButton);
+            QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  350ms"));
+        }
+        QVERIFY(WaitFor(
+            [&] {
+                QTest::mouseClick(form->Command1, Qt::LeftButton);
+                return form->lblcaretflash->text() == QStringLiteral("光标闪烁频率  =  500ms");
+            },
+            std::chrono::seconds(5)));
+        QCOMPARE(form->lblrepeatdelay->text(), QStringLiteral("键盘重复延迟为   =  2 秒"));
+    }
+};
+
+QTEST_MAIN(FaultsTest)
+#include "tst_faults.moc"
