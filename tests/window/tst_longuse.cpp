@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Ten thousand random actions on the windows against a system that sometimes fails. After
+// each one: at most one instance of each window, and what the windows show is the last
+// report made from the faked facts. Memory must not grow with use.
+#include "WindowTestSupport.h"
+
+#include "app/Appearance.h"
+#include "app/Form1.h"
+#include "app/Form12.h"
+#include "app/Form2.h"
+#include "platform/qt/TextLabel.h"
+#include "reports/KeyboardReport.h"
+#include "reports/SoundReport.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <array>
+#include <fstream>
+#include <memory>
+#include <random>
+
+using namespace pardolin;
+using namespace pardolin::testing;
+
+namespace {
+
+constexpr int kActions = 10000;
+constexpr std::uint32_t kDefaultSeed = 20261208;
+
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
+}
+
+int LiveObjects() {
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        count += 1 + static_cast<int>(window->findChildren<QObject*>().size());
+    }
+    return count;
+}
+
+// Lets windows closed through their frame go, as the event loop would.
+void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+bool ShownNow(const QtDisplaySurface& display, FormId form) {
+    const FormWindow* window = display.FindForm(form);
+    return window && window->isVisible();
+}
+
+QStringList Texts(const ReportLines& lines) {
+    QStringList texts;
+    for (const PrintItems& items : lines) {
+        texts << QString::fromStdU32String(FormatLine(items));
+    }
+    return texts;
+}
+
+} // namespace
+
+class LongUseTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { SetUpApplication(); }
+
+    void tenThousandRandomActions() {
+        const QByteArray seedText = qgetenv("PARDOLIN_SEED");
+        const std::uint32_t seed = seedText.isEmpty() ? kDefaultSeed : seedText.toUInt();
+        std::mt19937 random(seed);
+        const auto chance = [&random](int percent) {
+            return std::uniform_int_distribution<int>(0, 99)(random) < percent;
+        };
+        const auto pick = [&random](int count) {
+            return std::uniform_int_distribution<int>(0, count - 1)(random);
+        };
+
+        QStringList log;
+        FakeQueries queries(log);
+        RecordingDisplay display(queries, log);
+        display.ShowForm(FormId::Form12);
+
+        // What each window instance should show; cleared when its instance is new.
+        QPointer<FormWindow> keyboardSeen;
+        QPointer<FormWindow> soundSeen;
+        QStringList keyboardExpected(4);
+        QStringList soundExpected;
+        long rssAfterWarmUp = 0;
+        int objectsAfterWarmUp = 0;
+
+        for (int step = 0; step < kActions; ++step) {
+            const QString where = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
+            log.clear();
+
+            // New facts, some of them failures, before every action.
+            queries.keyboardType = pick(10);
+            queries.delay = chance(20) ? std::nullopt : std::optional(pick(4));
+            queries.rate = chance(20) ? std::nullopt : std::optional(pick(32));
+            queries.caretMs = chance(10) ? 0u : chance(10) ? 0xFFFFFFFFu : 100u + pick(900);
+            queries.deviceCount = chance(5) ? 0u : 1u + pick(2);
+            if (chance(15)) {
+                queries.caps.reset();
+            } else {
+                WaveCapsRecord record;
+                record.wMid = static_cast<std::int16_t>(pick(65536) - 32768);
+                record.wPid = static_cast<std::int16_t>(pick(65536) - 32768);
+                record.vDriverVersion = static_cast<std::int32_t>(random());
+                for (char32_t& c : record.szPname) {
+                    c = chance(10) ? U'\0' : static_cast<char32_t>(U'a' + pick(26));
+                }
+                record.dwFormats = static_cast<std::int32_t>(random());
+                record.wChannels = static_cast<std::int16_t>(pick(12));
+                record.dwSupport = static_cast<std::int32_t>(random());
+                queries.caps = record;
+            }
+
+            auto* main = static_cast<Form2*>(display.FindForm(FormId::Form2));
+            auto* keyboard = static_cast<Form1*>(display.FindForm(FormId::Form1));
+            auto* sound = static_cast<Form12*>(display.FindForm(FormId::Form12));
+            const FormId anyForm = static_cast<FormId>(pick(3));
+            switch (pick(9)) {
+            case 0:
+                if (main && main->isVisible()) {
+                    QTest::mouseClick(main->Command1, Qt::LeftButton);
+                    QVERIFY2(ShownNow(display, FormId::Form1), qPrintable(where));
+                }
+                break;
+            case 1:
+                if (main && main->isVisible()) {
+                    QTest::mouseClick(main->Command2, Qt::LeftButton);
+                    QVERIFY2(ShownNow(display, FormId::Form12), qPrintable(where));
+                }
+                break;
+            case 2:
+                if (keyboard && keyboard->isVisible()) {
+                    QTest::mouseClick(keyboard->Command1, Qt::LeftButton);
+                    keyboardExpected = QStringList{
+                        QString::fromStdU32String(KeyboardTypeLine(queries.keyboardType)),
+                        QString::fromStdU32String(RepeatRateLine(queries.rate)),
+                        QString::fromStdU32String(RepeatDelayLine(queries.delay)),
+                        QString::fromStdU32String(CaretBlinkLine(queries.caretMs))};
+                }
+                break;
+            case 3:
+                if (keyboard && keyboard->isVisible()) {
+                    QTest::mouseClick(keyboard->Command2, Qt::LeftButton);
+                    Settle();
+                    // Exit hides; the same instance stays loaded.
+                    QVERIFY2(display.FindForm(FormId::Form1) == keyboard &&
+                                 !keyboard->isVisible() && ShownNow(display, FormId::Form2),
+                             qPrintable(where));
+                }
+                break;
+            case 4:
+                if (sound && sound->isVisible()) {
+                    bool ended = false;
+                    try {
+                        sound->Command1_Click();
+                    } catch (const ProgramEnded&) {
+                        ended = true;
+                    }
+                    QVERIFY2(ended == (queries.deviceCount == 0), qPrintable(where));
+                    soundExpected = ended ? QStringList()
+                                    : queries.caps
+                                        ? Texts(BuildSoundReport(*queries.caps))
+                                        : QStringList{QStringLiteral("读取声卡信息失败")};
+                }
+                break;
+            case 5:
+                if (sound && sound->isVisible()) {
+                    QTest::mouseClick(sound->Command2, Qt::LeftButton);
+                    Settle();
+                    QVERIFY2(display.FindForm(FormId::Form12) == sound && !sound->isVisible() &&
+                                 ShownNow(display, FormId::Form2),
+                             qPrintable(where));
+                }
+                break;
+            case 6:
+                if (FormWindow* form = display.FindForm(anyForm)) {
+                    form->close(); // the frame's close control
+                }
+                break;
+            case 7:
+                display.ShowForm(anyForm);
+                QVERIFY2(ShownNow(display, anyForm), qPrintable(where));
+                break;
+            case 8:
+                display.HideForm(anyForm);
+                Settle();
+                QVERIFY2(!ShownNow(display, anyForm), qPrintable(where));
+                break;
+            }
+            Settle();
+
+            // One instance at most of each window, and it is the one the display keeps.
+            std::array<int, 3> instances{};
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                instances[0] += qobject_cast<Form2*>(window) != nullptr;
+                instances[1] += qobject_cast<Form1*>(window) != nullptr;
+                instances[2] += qobject_cast<Form12*>(window) != nullptr;
+            }
+            for (const FormId id : {FormId::Form2, FormId::Form1, FormId::Form12}) {
+                const int expected = display.FindForm(id) ? 1 : 0;
+                QVERIFY2(instances[static_cast<std::size_t>(id)] == expected, qPrintable(where));
+            }
+
+            keyboard = static_cast<Form1*>(display.FindForm(FormId::Form1));
+            if (keyboard && keyboard != keyboardSeen) {
+                keyboardSeen = keyboard;
+                keyboardExpected = QStringList(4);
+            }
+            if (keyboard) {
+                const QStringList shown{
+                    keyboard->lblkeyboard->text(), keyboard->lblrepeatspeed->text(),
+                    keyboard->lblrepeatdelay->text(), keyboard->lblcaretflash->text()};
+                QVERIFY2(shown == keyboardExpected, qPrintable(where));
+            }
+            sound = static_cast<Form12*>(display.FindForm(FormId::Form12));
+            if (sound && sound != soundSeen) {
+                soundSeen = sound;
+                soundExpected.clear();
+            }
+            if (sound) {
+                QVERIFY2(sound->Picture1->Lines() == soundExpected, qPrintable(where));
+            }
+
+            if (step == 1000) {
+                rssAfterWarmUp = ResidentKilobytes();
+                objectsAfterWarmUp = LiveObjects();
+            }
+        }
+        const long rssGrowth = ResidentKilobytes() - rssAfterWarmUp;
+        qInfo() << "after" << kActions << "actions: resident memory grew by" << rssGrowth
+                << "kB since step 1000; live objects" << LiveObjects() << "(then"
+                << objectsAfterWarmUp << ")";
+        QVERIFY2(rssGrowth < 4096, qPrintable(QStringLiteral("seed %1").arg(seed)));
+        // Three windows' worth of controls at most, however they were made and unmade.
+        QVERIFY(LiveObjects() <= 3 * 64);
+    }
+};
+
+QTEST_MAIN(LongUseTest)
+#include "tst_longuse.moc"
