@@ -192,7 +192,7 @@ class ReportsTest : public QObject {
         m_queries->caps = record;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QVERIFY(form->Picture1->Lines().at(0).startsWith(
-            QStringLiteral("产品名称：<b>bold</b>%s%n\t")));
+            QStringLiteral("产品名称：<b>bold</b>%s%n\uFFFD")));
     }
 
     void theRealMessageBoxHasTitlePromptOneButtonAndNoIcon() {
