@@ -45,6 +45,11 @@ Form1::Form1(DisplaySurface& display, SystemQueries& queries)
     for (TextLabel* label : {lblkeyboard, lblrepeatspeed, lblrepeatdelay, lblcaretflash}) {
         SetBackColour(*label, kReportLabelBack);
     }
+    // Until the first report the labels are empty; their names say what they will show.
+    lblkeyboard->setAccessibleName(QStringLiteral("键盘的类型"));
+    lblrepeatspeed->setAccessibleName(QStringLiteral("键盘的重复率"));
+    lblrepeatdelay->setAccessibleName(QStringLiteral("键盘重复延迟"));
+    lblcaretflash->setAccessibleName(QStringLiteral("光标闪烁频率"));
 
     Command1->setText(QStringLiteral("键盘信息"));
     Place(*Command1, {1080, 1920, 1335, 495});

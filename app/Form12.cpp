@@ -32,6 +32,7 @@ Form12::Form12(DisplaySurface& display, SystemQueries& queries)
     Place(*Frame1, {0, 0, 6975, 5055});
     Place(*Picture1, {120, 240, 6735, 4695});
     SetBackColour(*Picture1, kSurfaceBack);
+    Picture1->setAccessibleName(QStringLiteral("声卡信息"));
 
     Command1->setText(QStringLiteral("显示声卡信息"));
     Place(*Command1, {120, 5160, 1455, 495});

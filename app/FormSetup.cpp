@@ -5,6 +5,7 @@
 #include "platform/qt/QtText.h"
 #include "reports/NoticeText.h"
 
+#include <QPushButton>
 #include <QWidget>
 
 namespace pardolin {
@@ -21,6 +22,10 @@ void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips) {
 void NameControls(std::initializer_list<std::pair<QWidget*, const char*>> controls) {
     for (const auto& [control, name] : controls) {
         control->setObjectName(QString::fromLatin1(name));
+        // Enter presses a focused button as Space does, in these plain windows too.
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            button->setAutoDefault(true);
+        }
     }
 }
 

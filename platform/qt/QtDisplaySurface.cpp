@@ -50,6 +50,7 @@ void QtDisplaySurface::HideForm(FormId form) {
 
 void QtDisplaySurface::SetCaption(TextLabel& label, const Text& text) {
     label.setText(ToQString(text));
+    label.setAccessibleName(label.text());
 }
 
 void QtDisplaySurface::ClearSurface(TextSurface& surface) {

@@ -14,6 +14,8 @@ class TextLabel : public QLabel {
         setTextFormat(Qt::PlainText);
         // Text starts at the top-left corner and runs down, as in the recorded layouts.
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // What a label shows can be selected and copied.
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
 };
 

@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/TextSurface.h"
 
+#include <QAccessibleWidget>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QPainter>
+
+#include <mutex>
 
 namespace pardolin {
 namespace {
@@ -21,9 +28,61 @@ QString Printable(QString line) {
     return line;
 }
 
+// Read-only text for screen readers: the printed lines, one per line.
+class TextSurfaceAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+  public:
+    explicit TextSurfaceAccessible(TextSurface* surface)
+        : QAccessibleWidget(surface, QAccessible::StaticText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? Surface()->PlainText() : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        state.multiLine = true;
+        return state;
+    }
+
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override {
+        return Surface()->PlainText().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(Surface()->PlainText().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+  private:
+    const TextSurface* Surface() const { return static_cast<const TextSurface*>(widget()); }
+};
+
+QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
+    if (auto* surface = qobject_cast<TextSurface*>(object)) {
+        return new TextSurfaceAccessible(surface);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TextSurface::TextSurface(QWidget* parent) : QWidget(parent) {
+    static std::once_flag registered;
+    std::call_once(registered, [] { QAccessible::installFactory(AccessibleFor); });
     QFont surfaceFont = font();
     surfaceFont.setPixelSize(kFontPixelSize);
     setFont(surfaceFont);
@@ -31,13 +90,27 @@ TextSurface::TextSurface(QWidget* parent) : QWidget(parent) {
 }
 
 void TextSurface::Clear() {
+    const QString before = PlainText();
     m_lines.clear();
-    update();
+    TextChanged(before);
 }
 
 void TextSurface::Print(const QString& line) {
+    const QString before = PlainText();
     m_lines.append(Printable(line));
+    TextChanged(before);
+}
+
+void TextSurface::CopyLines() const {
+    QGuiApplication::clipboard()->setText(PlainText());
+}
+
+void TextSurface::TextChanged(const QString& before) {
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, before, PlainText());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TextSurface::paintEvent(QPaintEvent*) {
@@ -52,6 +125,14 @@ void TextSurface::paintEvent(QPaintEvent*) {
         painter.drawText(kLeftMargin, baseline, line);
         baseline += kLinePitch;
     }
+}
+
+void TextSurface::contextMenuEvent(QContextMenuEvent* event) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* copy = menu->addAction(QStringLiteral("复制"), this, &TextSurface::CopyLines);
+    copy->setEnabled(!m_lines.isEmpty());
+    menu->popup(event->globalPos());
 }
 
 } // namespace pardolin

@@ -9,7 +9,8 @@ namespace pardolin {
 
 // A surface that prints whole lines from the top down. It keeps what it printed and paints
 // it again whenever asked, so the text survives the window being covered or hidden. Lines
-// are neither wrapped nor scrolled: what falls below the bottom edge is not seen.
+// are neither wrapped nor scrolled: what falls below the bottom edge is not seen. Its
+// context menu copies the lines, and assistive tools read them as its text.
 class TextSurface : public QWidget {
     Q_OBJECT
   public:
@@ -21,11 +22,18 @@ class TextSurface : public QWidget {
     void Clear();
     void Print(const QString& line);
     const QStringList& Lines() const { return m_lines; }
+    // The printed lines, one per line, as plain text.
+    QString PlainText() const { return m_lines.join(QLatin1Char('\n')); }
+    // Puts the printed lines on the clipboard.
+    void CopyLines() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    void TextChanged(const QString& before);
+
     QStringList m_lines;
 };
 

@@ -53,7 +53,9 @@ int LiveObjects() {
 }
 
 // Lets windows closed through their frame go, as the event loop would.
-void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void Settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 bool ShownNow(const QtDisplaySurface& display, FormId form) {
     const FormWindow* window = display.FindForm(form);

@@ -58,6 +58,12 @@ class NavigationTest : public QObject {
         QVERIFY(sound);
         QVERIFY(sound->isVisible());
         QCOMPARE(sound->windowTitle(), QStringLiteral("声卡信息统计"));
+        // Laid out in logical pixels; a scale factor makes the window that much larger.
+        QCOMPARE(sound->size(), QSize(467, 384));
+        const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                                 ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                                 : 1.0;
+        QCOMPARE(sound->devicePixelRatioF(), scale);
         QVERIFY(sound->Picture1->Lines().isEmpty());
         QCOMPARE(m_log, QStringList{QStringLiteral("clear")}); // Form_Load, nothing queried
         QVERIFY(!m_display->FindForm(FormId::Form2));

@@ -33,10 +33,13 @@ WaveCapsRecord ExampleRecord() {
     return record;
 }
 
-// Dark pixels in the band of printed line `line` (0-based) of the surface.
+// Dark pixels in the band of printed line `line` (0-based) of the surface's picture, which
+// is in device pixels: twice the logical ones at a scale factor of 2.
 bool InkInLine(const QImage& image, int line) {
-    const int top = line * TextSurface::kLinePitch;
-    for (int y = top; y < top + TextSurface::kLinePitch && y < image.height(); ++y) {
+    const qreal scale = image.devicePixelRatio();
+    const int top = qRound(line * TextSurface::kLinePitch * scale);
+    const int bottom = qRound((line + 1) * TextSurface::kLinePitch * scale);
+    for (int y = top; y < bottom && y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (qGray(image.pixel(x, y)) < 100) {
                 return true;
@@ -168,7 +171,7 @@ class ReportsTest : public QObject {
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(form->Picture1->Lines().size(), 24);
         const QImage image = form->Picture1->grab().toImage();
-        QVERIFY(image.height() >= 24 * TextSurface::kLinePitch);
+        QVERIFY(image.height() / image.devicePixelRatio() >= 24 * TextSurface::kLinePitch);
         for (int line = 0; line < 24; ++line) {
             QVERIFY2(InkInLine(image, line), qPrintable(QString::number(line)));
         }
