@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/LinuxSystemQueries.h"
 
-#include "platform/linux/AlsaCards.h"
 #include "platform/linux/KeyboardSettings.h"
-#include "platform/linux/PulseServer.h"
+#include "platform/linux/SoundModule.h"
 #include "platform/linux/XServer.h"
 #include "platform/linux/XSettings.h"
 
@@ -118,10 +117,14 @@ std::uint32_t LinuxSystemQueries::GetCaretBlinkTime() {
 }
 
 std::uint32_t LinuxSystemQueries::waveOutGetNumDevs() {
-    if (const auto snapshot = QuerySoundServer(kSoundServerBudget)) {
-        return static_cast<std::uint32_t>(OutputDevices(*snapshot).size());
+    const SoundModule* sound = LoadSoundModule();
+    if (!sound) {
+        return 0;
     }
-    return static_cast<std::uint32_t>(ListAlsaPlayback().size());
+    if (const auto devices = sound->SoundServerDevices(kSoundServerBudget)) {
+        return static_cast<std::uint32_t>(devices->size());
+    }
+    return static_cast<std::uint32_t>(sound->ListAlsaPlayback().size());
 }
 
 std::uint32_t LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
@@ -129,19 +132,22 @@ std::uint32_t LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, Wav
     if (size < kWaveCapsRecordSize) {
         return MMSYSERR_INVALPARAM;
     }
-    if (const auto snapshot = QuerySoundServer(kSoundServerBudget)) {
-        const std::vector<SinkFacts> devices = OutputDevices(*snapshot);
-        if (deviceId >= devices.size()) {
+    const SoundModule* sound = LoadSoundModule();
+    if (!sound) {
+        return MMSYSERR_NODRIVER;
+    }
+    if (const auto devices = sound->SoundServerDevices(kSoundServerBudget)) {
+        if (deviceId >= devices->size()) {
             return MMSYSERR_BADDEVICEID;
         }
-        caps = WaveCapsFromSink(devices[deviceId], snapshot->serverVersion);
+        caps = (*devices)[deviceId];
         return MMSYSERR_NOERROR;
     }
-    const std::vector<AlsaPlayback> devices = ListAlsaPlayback();
+    const std::vector<AlsaPlayback> devices = sound->ListAlsaPlayback();
     if (deviceId >= devices.size()) {
         return MMSYSERR_BADDEVICEID;
     }
-    return AlsaCaps(devices[deviceId], caps);
+    return sound->AlsaCaps(devices[deviceId], caps);
 }
 
 } // namespace pardolin::linux_backend

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Times each report button from the click to the repainted text surface or labels, with
+// the real Linux backend against a private X server and a private sound server.
+//   click_latency [CLICKS]
+#include "Servers.h"
+
+#include "app/Appearance.h"
+#include "app/Form1.h"
+#include "app/Form12.h"
+#include "app/Forms.h"
+#include "platform/SystemBackend.h"
+#include "platform/qt/QtDisplaySurface.h"
+#include "platform/qt/TextSurface.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+using namespace pardolin;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Microseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::micro>(duration).count();
+}
+
+// Clicks `button` and repaints `painted` at once, as the next frame would; returns the time.
+double TimeClick(QPushButton* button, QWidget* painted) {
+    const auto start = Clock::now();
+    button->click();
+    painted->repaint();
+    return Microseconds(Clock::now() - start);
+}
+
+void Report(const char* what, std::vector<double> times) {
+    const double first = times.front();
+    std::vector<double> later(times.begin() + 1, times.end());
+    std::sort(later.begin(), later.end());
+    std::printf("%-22s first %8.0f us   later: median %8.0f us, max %8.0f us  (%zu clicks)\n", what,
+                first, later[later.size() / 2], later.back(), times.size());
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int clicks = argc > 1 ? std::max(2, std::atoi(argv[1])) : 51;
+
+    testing::XvfbServer x;
+    testing::PulseServer pulse("load-module module-null-sink sink_name=bench channels=2 "
+                               "sink_properties=device.description=Bench\n");
+    qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
+    qputenv("PULSE_SERVER", QByteArray::fromStdString(pulse.Address()));
+
+    SetUpApplication();
+    const auto queries = CreateSystemQueries([] { return 1000; });
+    QtDisplaySurface display([&queries](FormId form, DisplaySurface& surface) {
+        return CreateForm(form, surface, *queries);
+    });
+    display.ShowForm(FormId::Form12);
+    display.ShowForm(FormId::Form1);
+    auto* sound = static_cast<Form12*>(display.FindForm(FormId::Form12));
+    auto* keyboard = static_cast<Form1*>(display.FindForm(FormId::Form1));
+    if (!QTest::qWaitForWindowExposed(sound) || !QTest::qWaitForWindowExposed(keyboard)) {
+        std::fprintf(stderr, "click_latency: the windows did not show\n");
+        return 1;
+    }
+
+    std::vector<double> soundTimes;
+    std::vector<double> keyboardTimes;
+    for (int i = 0; i < clicks; ++i) {
+        soundTimes.push_back(TimeClick(sound->Command1, sound->Picture1));
+        keyboardTimes.push_back(TimeClick(keyboard->Command1, keyboard->Frame1));
+    }
+    if (sound->Picture1->Lines().size() < 7) {
+        std::fprintf(stderr, "click_latency: the sound report did not print\n");
+        return 1;
+    }
+    Report("显示声卡信息 (sound)", soundTimes);
+    Report("键盘信息 (keyboard)", keyboardTimes);
+    return 0;
+}

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pure report functions, and the sound query against a live private server beside
+// `pactl list sinks` doing the same job.
+#include "Servers.h"
+
+#include "platform/linux/PulseServer.h"
+#include "reports/KeyboardReport.h"
+#include "reports/PrintItem.h"
+#include "reports/SoundReport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace pardolin;
+
+WaveCapsRecord FullRecord() {
+    WaveCapsRecord record;
+    const std::u32string name = U"内置音频 Analog Stereo";
+    std::copy(name.begin(), name.end(), record.szPname.begin());
+    record.wChannels = 2;
+    record.dwFormats = 0x0FFF;
+    record.dwSupport = 0x1F;
+    return record;
+}
+
+void SoundReportText(benchmark::State& state) {
+    const WaveCapsRecord record = FullRecord();
+    for (auto _ : state) {
+        for (const PrintItems& line : BuildSoundReport(record)) {
+            benchmark::DoNotOptimize(FormatLine(line));
+        }
+    }
+}
+BENCHMARK(SoundReportText);
+
+void KeyboardReportText(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(KeyboardTypeLine(4));
+        benchmark::DoNotOptimize(RepeatDelayLine(1));
+        benchmark::DoNotOptimize(RepeatRateLine(31));
+        benchmark::DoNotOptimize(CaretBlinkLine(530));
+    }
+}
+BENCHMARK(KeyboardReportText);
+
+void SoundServerQuery(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto snapshot = linux_backend::QuerySoundServer(std::chrono::milliseconds(150));
+        if (!snapshot || snapshot->sinks.empty()) {
+            state.SkipWithError("the private sound server did not answer");
+            break;
+        }
+    }
+}
+BENCHMARK(SoundServerQuery)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+void PactlListSinks(benchmark::State& state) {
+    for (auto _ : state) {
+        if (std::system("pactl list sinks >/dev/null 2>&1") != 0) {
+            state.SkipWithError("pactl failed");
+            break;
+        }
+    }
+}
+BENCHMARK(PactlListSinks)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    pardolin::testing::PulseServer server("load-module module-null-sink sink_name=bench channels=2 "
+                                          "sink_properties=device.description=Bench\n");
+    setenv("PULSE_SERVER", server.Address().c_str(), 1);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
