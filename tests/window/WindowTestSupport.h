@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,5 +107,14 @@ inline void RecordingDisplay::SetCaption(TextLabel& label, const Text& text) {
     m_log << QStringLiteral("set ") + label.objectName();
     QtDisplaySurface::SetCaption(label, text);
 }
+
+// A fake system and a recording display, made afresh for each test function.
+struct FakeSession {
+    QStringList log;
+    FakeQueries queries{log};
+    RecordingDisplay display{queries, log};
+
+    template <typename T> T* Form(FormId form) { return static_cast<T*>(display.FindForm(form)); }
+};
 
 } // namespace pardolin::testing

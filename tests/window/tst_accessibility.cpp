@@ -27,13 +27,11 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
   private:
-    QStringList m_log;
-    std::unique_ptr<FakeQueries> m_queries;
-    std::unique_ptr<RecordingDisplay> m_display;
+    std::unique_ptr<FakeSession> m_session;
 
     template <typename T> T* Show(FormId id) {
-        m_display->ShowForm(id);
-        auto* form = static_cast<T*>(m_display->FindForm(id));
+        m_session->display.ShowForm(id);
+        auto* form = static_cast<T*>(m_session->display.FindForm(id));
         QApplication::setActiveWindow(form);
         if (!QTest::qWaitForWindowActive(form)) {
             return nullptr;
@@ -43,20 +41,13 @@ class AccessibilityTest : public QObject {
 
   private slots:
     void initTestCase() { SetUpApplication(); }
-    void init() {
-        m_log.clear();
-        m_queries = std::make_unique<FakeQueries>(m_log);
-        m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
-    }
-    void cleanup() {
-        m_display.reset();
-        m_queries.reset();
-    }
+    void init() { m_session = std::make_unique<FakeSession>(); }
+    void cleanup() { m_session.reset(); }
 
     void everyControlHasAnAccessibleName() {
         for (const FormId id : {FormId::Form2, FormId::Form1, FormId::Form12}) {
-            m_display->ShowForm(id);
-            const QWidget* form = m_display->FindForm(id);
+            m_session->display.ShowForm(id);
+            const QWidget* form = m_session->display.FindForm(id);
             QVERIFY(!QAccessible::queryAccessibleInterface(const_cast<QWidget*>(form))
                          ->text(QAccessible::Name)
                          .isEmpty());
@@ -111,14 +102,14 @@ class AccessibilityTest : public QObject {
         sound->Command2->setFocus();
         QTest::keyClick(sound->Command2, Qt::Key_Space);
         QVERIFY(!sound->isVisible());
-        auto* main = static_cast<Form2*>(m_display->FindForm(FormId::Form2));
+        auto* main = static_cast<Form2*>(m_session->display.FindForm(FormId::Form2));
         QVERIFY(main && main->isVisible());
 
         QApplication::setActiveWindow(main);
         QVERIFY(QTest::qWaitForWindowActive(main));
         main->Command1->setFocus();
         QTest::keyClick(main->Command1, Qt::Key_Enter);
-        QVERIFY(m_display->FindForm(FormId::Form1));
+        QVERIFY(m_session->display.FindForm(FormId::Form1));
     }
 
     void theSurfacesMenuCopiesThePrintedLines() {

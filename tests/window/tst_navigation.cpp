@@ -25,15 +25,13 @@ class NavigationTest : public QObject {
     Q_OBJECT
 
   private:
-    QStringList m_log;
-    std::unique_ptr<FakeQueries> m_queries;
-    std::unique_ptr<RecordingDisplay> m_display;
+    std::unique_ptr<FakeSession> m_session;
 
-    template <typename T> T* Find(FormId id) { return static_cast<T*>(m_display->FindForm(id)); }
+    template <typename T> T* Find(FormId id) { return m_session->Form<T>(id); }
 
     // Starts the program's way: the sound card window first, loaded and shown.
     Form12* StartUp() {
-        m_display->ShowForm(FormId::Form12);
+        m_session->display.ShowForm(FormId::Form12);
         auto* form = Find<Form12>(FormId::Form12);
         if (form && !QTest::qWaitForWindowExposed(form)) {
             return nullptr;
@@ -43,15 +41,8 @@ class NavigationTest : public QObject {
 
   private slots:
     void initTestCase() { SetUpApplication(); }
-    void init() {
-        m_log.clear();
-        m_queries = std::make_unique<FakeQueries>(m_log);
-        m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
-    }
-    void cleanup() {
-        m_display.reset();
-        m_queries.reset();
-    }
+    void init() { m_session = std::make_unique<FakeSession>(); }
+    void cleanup() { m_session.reset(); }
 
     void startsOnTheSoundCardWindowAlone() {
         Form12* sound = StartUp();
@@ -65,9 +56,10 @@ class NavigationTest : public QObject {
                                  : 1.0;
         QCOMPARE(sound->devicePixelRatioF(), scale);
         QVERIFY(sound->Picture1->Lines().isEmpty());
-        QCOMPARE(m_log, QStringList{QStringLiteral("clear")}); // Form_Load, nothing queried
-        QVERIFY(!m_display->FindForm(FormId::Form2));
-        QVERIFY(!m_display->FindForm(FormId::Form1));
+        QCOMPARE(m_session->log,
+                 QStringList{QStringLiteral("clear")}); // Form_Load, nothing queried
+        QVERIFY(!m_session->display.FindForm(FormId::Form2));
+        QVERIFY(!m_session->display.FindForm(FormId::Form1));
     }
 
     void exitFromSoundCardBringsUpTheMainWindowAndKeepsTheReport() {
@@ -82,18 +74,18 @@ class NavigationTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(main));
         QVERIFY(!sound->isVisible());
 
-        m_log.clear();
+        m_session->log.clear();
         QTest::mouseClick(main->Command2, Qt::LeftButton);
         QCOMPARE(Find<Form12>(FormId::Form12), sound);
         QVERIFY(sound->isVisible());
         QVERIFY(main->isVisible());
-        QVERIFY(m_log.isEmpty()); // no second Form_Load
+        QVERIFY(m_session->log.isEmpty()); // no second Form_Load
         QCOMPARE(sound->Picture1->Lines(), report);
     }
 
     void keyboardWindowOpensBesideTheMainWindowOnce() {
         StartUp();
-        m_display->ShowForm(FormId::Form2);
+        m_session->display.ShowForm(FormId::Form2);
         auto* main = Find<Form2>(FormId::Form2);
         QTest::mouseClick(main->Command1, Qt::LeftButton);
         auto* keyboard = Find<Form1>(FormId::Form1);
@@ -114,7 +106,7 @@ class NavigationTest : public QObject {
 
     void keyboardLabelsSurviveExitAndReturn() {
         StartUp();
-        m_display->ShowForm(FormId::Form1);
+        m_session->display.ShowForm(FormId::Form1);
         auto* keyboard = Find<Form1>(FormId::Form1);
         QTest::mouseClick(keyboard->Command1, Qt::LeftButton);
         const QString shown = keyboard->lblcaretflash->text();
@@ -125,7 +117,7 @@ class NavigationTest : public QObject {
         auto* main = Find<Form2>(FormId::Form2);
         QVERIFY(main && main->isVisible());
 
-        m_queries->caretMs = 999; // a new report would show this; returning must not
+        m_session->queries.caretMs = 999; // a new report would show this; returning must not
         QTest::mouseClick(main->Command1, Qt::LeftButton);
         QCOMPARE(Find<Form1>(FormId::Form1), keyboard);
         QCOMPARE(keyboard->lblcaretflash->text(), shown);
@@ -133,19 +125,19 @@ class NavigationTest : public QObject {
 
     void closingThroughTheFrameUnloadsAndShowingBuildsAnew() {
         Form12* sound = StartUp();
-        m_display->ShowForm(FormId::Form2); // keep a window open so the program goes on
+        m_session->display.ShowForm(FormId::Form2); // keep a window open so the program goes on
         QTest::mouseClick(sound->Command1, Qt::LeftButton);
         QPointer<Form12> closed(sound);
         QVERIFY(sound->close());
         QTRY_VERIFY(closed.isNull());
-        QVERIFY(!m_display->FindForm(FormId::Form12));
+        QVERIFY(!m_session->display.FindForm(FormId::Form12));
 
-        m_log.clear();
+        m_session->log.clear();
         QTest::mouseClick(Find<Form2>(FormId::Form2)->Command2, Qt::LeftButton);
         auto* again = Find<Form12>(FormId::Form12);
         QVERIFY(again);
         QVERIFY(again->isVisible());
-        QCOMPARE(m_log, QStringList{QStringLiteral("clear")}); // Form_Load ran again
+        QCOMPARE(m_session->log, QStringList{QStringLiteral("clear")}); // Form_Load ran again
         QVERIFY(again->Picture1->Lines().isEmpty());
     }
 
@@ -172,15 +164,15 @@ class NavigationTest : public QObject {
         QVERIFY2(guard.isActive(), "the event loop did not end by itself");
         QCOMPARE(closedWhileMainShown, 0);
         QCOMPARE(lastClosed.count(), 1);
-        QVERIFY(m_display->FindForm(FormId::Form12)); // hidden, still loaded
+        QVERIFY(m_session->display.FindForm(FormId::Form12)); // hidden, still loaded
     }
 
     void everyTextFitsItsControl() {
         StartUp();
-        m_display->ShowForm(FormId::Form2);
-        m_display->ShowForm(FormId::Form1);
+        m_session->display.ShowForm(FormId::Form2);
+        m_session->display.ShowForm(FormId::Form1);
         for (const FormId id : {FormId::Form2, FormId::Form1, FormId::Form12}) {
-            QWidget* form = m_display->FindForm(id);
+            QWidget* form = m_session->display.FindForm(id);
             // Measured with the face the windows are laid out for, not a stand-in.
             QCOMPARE(QFontInfo(form->font()).family(), QStringLiteral("WenQuanYi Micro Hei"));
             for (QPushButton* button : form->findChildren<QPushButton*>()) {

@@ -55,30 +55,21 @@ class ReportsTest : public QObject {
     Q_OBJECT
 
   private:
-    QStringList m_log;
-    std::unique_ptr<FakeQueries> m_queries;
-    std::unique_ptr<RecordingDisplay> m_display;
+    std::unique_ptr<FakeSession> m_session;
 
     Form1* Keyboard() {
-        m_display->ShowForm(FormId::Form1);
-        return static_cast<Form1*>(m_display->FindForm(FormId::Form1));
+        m_session->display.ShowForm(FormId::Form1);
+        return m_session->Form<Form1>(FormId::Form1);
     }
     Form12* Sound() {
-        m_display->ShowForm(FormId::Form12);
-        return static_cast<Form12*>(m_display->FindForm(FormId::Form12));
+        m_session->display.ShowForm(FormId::Form12);
+        return m_session->Form<Form12>(FormId::Form12);
     }
 
   private slots:
     void initTestCase() { SetUpApplication(); }
-    void init() {
-        m_log.clear();
-        m_queries = std::make_unique<FakeQueries>(m_log);
-        m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
-    }
-    void cleanup() {
-        m_display.reset();
-        m_queries.reset();
-    }
+    void init() { m_session = std::make_unique<FakeSession>(); }
+    void cleanup() { m_session.reset(); }
 
     void keyboardReportFillsEachLabelBeforeTheNextQuery() {
         Form1* form = Keyboard();
@@ -91,15 +82,15 @@ class ReportsTest : public QObject {
         const QStringList expected{"query type",         "set lblkeyboard",  "query delay",
                                    "set lblrepeatdelay", "query rate",       "set lblrepeatspeed",
                                    "query caret",        "set lblcaretflash"};
-        QCOMPARE(m_log, expected);
+        QCOMPARE(m_session->log, expected);
     }
 
     void keyboardReportShowsFailuresAsUnknown() {
         Form1* form = Keyboard();
-        m_queries->keyboardType = 0;
-        m_queries->delay.reset();
-        m_queries->rate = 20;
-        m_queries->caretMs = 0;
+        m_session->queries.keyboardType = 0;
+        m_session->queries.delay.reset();
+        m_session->queries.rate = 20;
+        m_session->queries.caretMs = 0;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(form->lblkeyboard->text(), QStringLiteral("键盘的类型是  : "));
         QCOMPARE(form->lblrepeatdelay->text(), QStringLiteral("键盘重复延迟为   =  未知"));
@@ -107,8 +98,8 @@ class ReportsTest : public QObject {
         QCOMPARE(form->lblrepeatspeed->text(), QStringLiteral("键盘的重复率  =  20字每分秒"));
         QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  未知"));
 
-        m_queries->rate.reset();
-        m_queries->caretMs = 0xFFFFFFFFu;
+        m_session->queries.rate.reset();
+        m_session->queries.caretMs = 0xFFFFFFFFu;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(form->lblrepeatspeed->text(), QStringLiteral("键盘的重复率  =  未知"));
         QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  -1ms"));
@@ -116,7 +107,7 @@ class ReportsTest : public QObject {
 
     void soundReportPrintsTheRecordAndReprintsOnEveryClick() {
         Form12* form = Sound();
-        m_queries->caps = ExampleRecord();
+        m_session->queries.caps = ExampleRecord();
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         const QStringList expected{QStringLiteral("产品名称：Wave Out 1") +
                                        QString(22, QLatin1Char(' ')),
@@ -131,9 +122,9 @@ class ReportsTest : public QObject {
                                    "Support Volume Control",
                                    "Support Left-Right Channals"};
         QCOMPARE(form->Picture1->Lines(), expected);
-        QVERIFY(m_log.contains(QStringLiteral("query caps 50")));
+        QVERIFY(m_session->log.contains(QStringLiteral("query caps 50")));
 
-        m_queries->caps->wChannels = 1;
+        m_session->queries.caps->wChannels = 1;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(form->Picture1->Lines().size(), expected.size());
         QCOMPARE(form->Picture1->Lines().at(4), QStringLiteral("输出声道： 1"));
@@ -141,24 +132,24 @@ class ReportsTest : public QObject {
 
     void withoutADeviceTheMessageShowsAndTheProgramEndsWithoutPrinting() {
         Form12* form = Sound();
-        m_queries->caps = ExampleRecord();
+        m_session->queries.caps = ExampleRecord();
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        m_queries->deviceCount = 0;
-        m_log.clear();
+        m_session->queries.deviceCount = 0;
+        m_session->log.clear();
         QVERIFY_THROWS_EXCEPTION(ProgramEnded, form->Command1_Click());
-        QCOMPARE(m_log, (QStringList{"clear", "query count", "message", "end"}));
-        QCOMPARE(m_display->messages.size(), 1u);
-        QVERIFY(m_display->messages[0].prompt == U"对不起，你计算机中没有安装声卡");
-        QVERIFY(m_display->messages[0].title == U"Find Sound Blaster Card");
+        QCOMPARE(m_session->log, (QStringList{"clear", "query count", "message", "end"}));
+        QCOMPARE(m_session->display.messages.size(), 1u);
+        QVERIFY(m_session->display.messages[0].prompt == U"对不起，你计算机中没有安装声卡");
+        QVERIFY(m_session->display.messages[0].title == U"Find Sound Blaster Card");
         QVERIFY(form->Picture1->Lines().isEmpty());
     }
 
     void aFailedCapabilityQueryPrintsOneLineOnly() {
         Form12* form = Sound();
-        m_queries->caps.reset();
+        m_session->queries.caps.reset();
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(form->Picture1->Lines(), QStringList{QStringLiteral("读取声卡信息失败")});
-        QVERIFY(m_display->messages.empty());
+        QVERIFY(m_session->display.messages.empty());
     }
 
     void allTwentyFourLinesArePaintedInsideTheSurfaceFromTheTop() {
@@ -167,7 +158,7 @@ class ReportsTest : public QObject {
         WaveCapsRecord record = ExampleRecord();
         record.dwFormats = 0x0FFF;
         record.dwSupport = 0x1F;
-        m_queries->caps = record;
+        m_session->queries.caps = record;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(form->Picture1->Lines().size(), 24);
         const QImage image = form->Picture1->grab().toImage();
@@ -176,8 +167,8 @@ class ReportsTest : public QObject {
             QVERIFY2(InkInLine(image, line), qPrintable(QString::number(line)));
         }
 
-        m_queries->caps = WaveCapsRecord{};
-        m_queries->caps->dwSupport = 4;
+        m_session->queries.caps = WaveCapsRecord{};
+        m_session->queries.caps->dwSupport = 4;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         const QImage shorter = form->Picture1->grab().toImage();
         QVERIFY(InkInLine(shorter, 7));         // "Support Volume Control"
@@ -192,7 +183,7 @@ class ReportsTest : public QObject {
         const std::u32string name = U"<b>bold</b>%s%n\t";
         record.szPname = {};
         std::copy(name.begin(), name.end(), record.szPname.begin());
-        m_queries->caps = record;
+        m_session->queries.caps = record;
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QVERIFY(form->Picture1->Lines().at(0).startsWith(
             QStringLiteral("产品名称：<b>bold</b>%s%n\uFFFD")));
