@@ -8,11 +8,8 @@ build=$(cd "$1" && pwd)
 runs=${2:-15}
 warmup=${3:-2}
 
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -noreset -nolisten tcp -screen 0 1280x1024x24 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null' EXIT
-read -r -t 10 -u "$displayfd" number
+source "$(dirname "$0")/../scripts/lib/session.sh"
+start_x
 # Nothing at start-up may touch a sound server; none is reachable here anyway.
-DISPLAY=":$number" QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:/nonexistent/pardolin" \
+QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:$session_dir/no-server" \
     "$build/bench/startup_time" "$runs" "$warmup" "$build/app/pardolin" "$build/bench/floor"

@@ -1,0 +1,72 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sourced by the scripts and tests that need a private X server or sound server of their
+# own. Everything started through these functions ends when the sourcing shell exits.
+
+session_pids=()
+session_dir=$(mktemp -d)
+
+end_session() {
+    # Programs first, then the servers they talk to.
+    for ((i = ${#session_pids[@]} - 1; i >= 0; i--)); do
+        kill "${session_pids[i]}" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$session_dir"
+}
+trap end_session EXIT
+
+# start_x [SCREEN]: a private Xvfb that keeps xset/setxkbmap changes between clients
+# (-noreset); exports DISPLAY.
+start_x() {
+    local screen=${1:-1280x1024x24} fd number
+    exec {fd}<> <(:)
+    Xvfb -displayfd "$fd" -noreset -nolisten tcp -screen 0 "$screen" 2>"$session_dir/xvfb.log" &
+    session_pids+=($!)
+    if ! read -r -t 10 -u "$fd" number; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    exec {fd}<&-
+    export DISPLAY=":$number"
+    unset WAYLAND_DISPLAY
+}
+
+# start_pulse COMMANDS: a private pulseaudio on its own socket that runs the given server
+# commands (load-module ...); exports PULSE_SERVER.
+start_pulse() {
+    local dir="$session_dir/pulse"
+    mkdir -p "$dir"
+    printf 'load-module module-native-protocol-unix auth-anonymous=1 socket=%s\n%s\n' \
+        "$dir/native" "$1" >"$dir/server.pa"
+    HOME=$dir XDG_RUNTIME_DIR=$dir DISPLAY= pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+        --use-pid-file=no --disable-shm=yes -F "$dir/server.pa" 2>"$dir/log" &
+    session_pids+=($!)
+    export PULSE_SERVER="unix:$dir/native"
+    for _ in $(seq 100); do
+        timeout 2 pactl info >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "pulseaudio did not start" >&2
+    cat "$dir/log" >&2
+    return 1
+}
+
+# start_program PROGRAM [ARGS...]: runs it in the background; its pid is in program_pid.
+start_program() {
+    "$@" &
+    program_pid=$!
+    session_pids+=("$program_pid")
+}
+
+# wait_window TITLE: waits for a mapped window with exactly this title; prints its id.
+wait_window() {
+    timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
+}
+
+# click_twips WINDOW LEFT TOP WIDTH HEIGHT [SCALE]: clicks the middle of a control whose
+# place is recorded in twips (15 to a pixel at scale 1).
+click_twips() {
+    local window=$1 left=$2 top=$3 width=$4 height=$5 scale=${6:-1}
+    xdotool mousemove --window "$window" $(((left + width / 2) * scale / 15)) \
+        $(((top + height / 2) * scale / 15)) click 1
+}
