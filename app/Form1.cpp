@@ -51,10 +51,8 @@ Form1::Form1(DisplaySurface& display, SystemQueries& queries)
     lblrepeatdelay->setAccessibleName(QStringLiteral("键盘重复延迟"));
     lblcaretflash->setAccessibleName(QStringLiteral("光标闪烁频率"));
 
-    Command1->setText(QStringLiteral("键盘信息"));
-    Place(*Command1, {1080, 1920, 1335, 495});
-    Command2->setText(QStringLiteral("退出"));
-    Place(*Command2, {3000, 1920, 1215, 495});
+    SetUpButton(*Command1, QStringLiteral("键盘信息"), {1080, 1920, 1335, 495});
+    SetUpButton(*Command2, QStringLiteral("退出"), {3000, 1920, 1215, 495});
     Label1->setText(ToQString(NoticeCaption(NoticeEnd::LineBreak)));
     Place(*Label1, {1080, 2520, 3615, 255});
     setTabOrder(Command1, Command2);

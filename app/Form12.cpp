@@ -34,10 +34,8 @@ Form12::Form12(DisplaySurface& display, SystemQueries& queries)
     SetBackColour(*Picture1, kSurfaceBack);
     Picture1->setAccessibleName(QStringLiteral("声卡信息"));
 
-    Command1->setText(QStringLiteral("显示声卡信息"));
-    Place(*Command1, {120, 5160, 1455, 495});
-    Command2->setText(QStringLiteral("退 出"));
-    Place(*Command2, {1800, 5160, 1335, 495});
+    SetUpButton(*Command1, QStringLiteral("显示声卡信息"), {120, 5160, 1455, 495});
+    SetUpButton(*Command2, QStringLiteral("退 出"), {1800, 5160, 1335, 495});
     Label1->setText(ToQString(NoticeCaption(NoticeEnd::None)));
     Label1->setWordWrap(true);
     Place(*Label1, {3600, 5160, 3135, 495});

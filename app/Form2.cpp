@@ -15,10 +15,8 @@ Form2::Form2(DisplaySurface& display)
     SetUpForm(*this, U"Pardolin", {8760, 5895, 4350, 1320});
     NameControls({{Command1, "Command1"}, {Command2, "Command2"}, {Label1, "Label1"}});
 
-    Command1->setText(QStringLiteral("键盘信息统计"));
-    Place(*Command1, {240, 120, 1575, 735});
-    Command2->setText(QStringLiteral("声卡信息"));
-    Place(*Command2, {2160, 120, 1695, 735});
+    SetUpButton(*Command1, QStringLiteral("键盘信息统计"), {240, 120, 1575, 735});
+    SetUpButton(*Command2, QStringLiteral("声卡信息"), {2160, 120, 1695, 735});
     Label1->setText(ToQString(NoticeCaption(NoticeEnd::LineBreak)));
     Place(*Label1, {240, 960, 3495, 255});
     setTabOrder(Command1, Command2);

@@ -12,8 +12,7 @@ namespace pardolin {
 
 void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips) {
     form.setWindowTitle(ToQString(caption));
-    const QRect client =
-        TwipsRect(clientTwips.x(), clientTwips.y(), clientTwips.width(), clientTwips.height());
+    const QRect client = FromTwips(clientTwips);
     form.setFixedSize(client.size());
     // For a top-level window the geometry is that of its client area, frame excluded.
     form.setGeometry(client);
@@ -22,15 +21,18 @@ void SetUpForm(QWidget& form, const Text& caption, QRect clientTwips) {
 void NameControls(std::initializer_list<std::pair<QWidget*, const char*>> controls) {
     for (const auto& [control, name] : controls) {
         control->setObjectName(QString::fromLatin1(name));
-        // Enter presses a focused button as Space does, in these plain windows too.
-        if (auto* button = qobject_cast<QPushButton*>(control)) {
-            button->setAutoDefault(true);
-        }
     }
 }
 
 void Place(QWidget& control, QRect twips) {
-    control.setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    control.setGeometry(FromTwips(twips));
+}
+
+void SetUpButton(QPushButton& button, const QString& caption, QRect twips) {
+    button.setText(caption);
+    Place(button, twips);
+    // Enter presses a focused button as Space does, in these plain windows too.
+    button.setAutoDefault(true);
 }
 
 void SetBackColour(QWidget& control, std::uint32_t bgr) {

@@ -9,8 +9,9 @@
 #include <initializer_list>
 #include <utility>
 
+class QPushButton;
+class QString;
 class QWidget;
-class QLabel;
 
 namespace pardolin {
 
@@ -22,6 +23,9 @@ void NameControls(std::initializer_list<std::pair<QWidget*, const char*>> contro
 
 // Places a control inside its container, with its area given in twips.
 void Place(QWidget& control, QRect twips);
+
+// Gives a push button its caption and place; a focused button answers Enter and Space.
+void SetUpButton(QPushButton& button, const QString& caption, QRect twips);
 
 // Fills the control's background with a colour recorded as 0x00BBGGRR.
 void SetBackColour(QWidget& control, std::uint32_t bgr);

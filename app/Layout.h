@@ -16,8 +16,10 @@ constexpr int FromTwips(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-constexpr QRect TwipsRect(int left, int top, int width, int height) {
-    return {FromTwips(left), FromTwips(top), FromTwips(width), FromTwips(height)};
+// A rectangle recorded in twips, in logical pixels.
+constexpr QRect FromTwips(QRect twips) {
+    return {FromTwips(twips.x()), FromTwips(twips.y()), FromTwips(twips.width()),
+            FromTwips(twips.height())};
 }
 
 // Colours are recorded as 0x00BBGGRR.
