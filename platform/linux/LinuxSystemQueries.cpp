@@ -80,7 +80,8 @@ std::int32_t LinuxSystemQueries::GetKeyboardType(std::int32_t typeFlag) {
     if (typeFlag != 0) {
         return 0;
     }
-    if (const auto facts = QueryXServer(kXServerBudget); facts && facts->rulesNames) {
+    if (const auto facts = QueryXServer(XFact::RulesNames, kXServerBudget);
+        facts && facts->rulesNames) {
         return KeyboardTypeFromXkb(ParseXkbRulesNames(*facts->rulesNames));
     }
     const auto configured = SystemKeyboardConfiguration();
@@ -92,7 +93,7 @@ bool LinuxSystemQueries::SystemParametersInfoA(std::uint32_t action, std::uint32
     if (action != SPI_GETKEYBOARDDELAY && action != SPI_GETKEYBOARDSPEED) {
         return false;
     }
-    const auto facts = QueryXServer(kXServerBudget);
+    const auto facts = QueryXServer(XFact::Repeat, kXServerBudget);
     if (!facts || !facts->repeatDelayMs || !facts->repeatIntervalMs) {
         return false;
     }
@@ -102,7 +103,8 @@ bool LinuxSystemQueries::SystemParametersInfoA(std::uint32_t action, std::uint32
 }
 
 std::uint32_t LinuxSystemQueries::GetCaretBlinkTime() {
-    if (const auto facts = QueryXServer(kXServerBudget); facts && facts->xsettings) {
+    if (const auto facts = QueryXServer(XFact::XSettings, kXServerBudget);
+        facts && facts->xsettings) {
         if (const auto phase = CaretFromXSettings(*facts->xsettings)) {
             return *phase;
         }

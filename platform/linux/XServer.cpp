@@ -93,7 +93,7 @@ void ReadXSettings(xcb_connection_t* connection, int screen, XServerFacts& facts
         Property(connection, owner->owner, ExistingAtom(connection, "_XSETTINGS_SETTINGS"));
 }
 
-std::optional<XServerFacts> ReadXServer(const std::string& display) {
+std::optional<XServerFacts> ReadXServer(const std::string& display, XFact fact) {
     int screenNumber = 0;
     const Connection connection(xcb_connect(display.c_str(), &screenNumber));
     if (!connection || xcb_connection_has_error(connection.get())) {
@@ -104,10 +104,18 @@ std::optional<XServerFacts> ReadXServer(const std::string& display) {
         return std::nullopt;
     }
     XServerFacts facts;
-    facts.rulesNames = Property(connection.get(), screen->root,
-                                ExistingAtom(connection.get(), "_XKB_RULES_NAMES"));
-    ReadRepeat(connection.get(), facts);
-    ReadXSettings(connection.get(), screenNumber, facts);
+    switch (fact) {
+    case XFact::RulesNames:
+        facts.rulesNames = Property(connection.get(), screen->root,
+                                    ExistingAtom(connection.get(), "_XKB_RULES_NAMES"));
+        break;
+    case XFact::Repeat:
+        ReadRepeat(connection.get(), facts);
+        break;
+    case XFact::XSettings:
+        ReadXSettings(connection.get(), screenNumber, facts);
+        break;
+    }
     if (xcb_connection_has_error(connection.get())) {
         return std::nullopt;
     }
@@ -116,7 +124,7 @@ std::optional<XServerFacts> ReadXServer(const std::string& display) {
 
 } // namespace
 
-std::optional<XServerFacts> QueryXServer(std::chrono::milliseconds budget) {
+std::optional<XServerFacts> QueryXServer(XFact fact, std::chrono::milliseconds budget) {
     const char* display = std::getenv("DISPLAY");
     if (!display || *display == '\0') {
         return std::nullopt;
@@ -124,7 +132,7 @@ std::optional<XServerFacts> QueryXServer(std::chrono::milliseconds budget) {
     // xcb offers no deadline for connecting or for a reply, so the conversation runs on a
     // thread of its own. A server that never answers keeps that thread (and only it) waiting.
     auto task = std::make_shared<std::packaged_task<std::optional<XServerFacts>()>>(
-        [name = std::string(display)] { return ReadXServer(name); });
+        [name = std::string(display), fact] { return ReadXServer(name, fact); });
     std::future<std::optional<XServerFacts>> answer = task->get_future();
     std::thread([task] { (*task)(); }).detach();
     if (answer.wait_for(budget) != std::future_status::ready) {

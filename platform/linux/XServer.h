@@ -16,8 +16,11 @@ struct XServerFacts {
     std::optional<std::string> xsettings; // the _XSETTINGS_SETTINGS property, if a manager runs
 };
 
-// Asks the X server named by DISPLAY, on a connection of its own. Returns nullopt when
-// there is no server, or when it has not answered within `budget`.
-std::optional<XServerFacts> QueryXServer(std::chrono::milliseconds budget);
+// Which of the facts a query needs; the others are not asked for.
+enum class XFact { RulesNames, Repeat, XSettings };
+
+// Asks the X server named by DISPLAY for one fact, on a connection of its own. Returns
+// nullopt when there is no server, or when it has not answered within `budget`.
+std::optional<XServerFacts> QueryXServer(XFact fact, std::chrono::milliseconds budget);
 
 } // namespace pardolin::linux_backend
