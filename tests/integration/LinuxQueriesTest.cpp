@@ -87,27 +87,28 @@ class XServerTest : public ::testing::Test {
 };
 
 TEST_F(XServerTest, RepeatSettingsAndKeyboardTypeReadBackAsSet) {
+    struct Case {
+        const char* xset;
+        const char* setxkbmap;
+        std::int32_t delay;
+        std::int32_t rate;
+        std::int32_t type;
+    };
     LinuxSystemQueries queries = Queries();
-    ASSERT_EQ(RunCommand(X("xset r rate 250 30")), 0);
-    ASSERT_EQ(RunCommand(X("setxkbmap -model jp106 -layout jp")), 0);
-    std::int32_t delay = -1;
-    std::int32_t rate = -1;
-    ASSERT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0));
-    ASSERT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0));
-    EXPECT_EQ(delay, 0);
-    EXPECT_EQ(rate, 31);
-    EXPECT_EQ(queries.GetKeyboardType(0), 7);
-
-    ASSERT_EQ(RunCommand(X("xset r rate 660 10")), 0);
-    ASSERT_EQ(RunCommand(X("setxkbmap -model pc105 -layout kr")), 0);
-    ASSERT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0));
-    ASSERT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0));
-    EXPECT_EQ(delay, 2);
-    EXPECT_EQ(rate, 8);
-    EXPECT_EQ(queries.GetKeyboardType(0), 8);
-
-    ASSERT_EQ(RunCommand(X("setxkbmap -model pc105 -layout us")), 0);
-    EXPECT_EQ(queries.GetKeyboardType(0), 4);
+    for (const Case& c : {Case{"250 30", "-model jp106 -layout jp", 0, 31, 7},
+                          Case{"660 10", "-model pc105 -layout kr", 2, 8, 8},
+                          Case{"660 10", "-model pc105 -layout us", 2, 8, 4}}) {
+        SCOPED_TRACE(std::string("xset r rate ") + c.xset + ", setxkbmap " + c.setxkbmap);
+        ASSERT_EQ(RunCommand(X(std::string("xset r rate ") + c.xset)), 0);
+        ASSERT_EQ(RunCommand(X(std::string("setxkbmap ") + c.setxkbmap)), 0);
+        std::int32_t delay = -1;
+        std::int32_t rate = -1;
+        ASSERT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0));
+        ASSERT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0));
+        EXPECT_EQ(delay, c.delay);
+        EXPECT_EQ(rate, c.rate);
+        EXPECT_EQ(queries.GetKeyboardType(0), c.type);
+    }
 }
 
 TEST_F(XServerTest, CaretComesFromXSettingsThenGtkThenTheToolkit) {

@@ -115,6 +115,11 @@ struct FakeSession {
     RecordingDisplay display{queries, log};
 
     template <typename T> T* Form(FormId form) { return static_cast<T*>(display.FindForm(form)); }
+    // Shows the window as a button would, and returns it.
+    template <typename T> T* Show(FormId form) {
+        display.ShowForm(form);
+        return Form<T>(form);
+    }
 };
 
 } // namespace pardolin::testing

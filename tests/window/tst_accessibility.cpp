@@ -30,8 +30,7 @@ class AccessibilityTest : public QObject {
     std::unique_ptr<FakeSession> m_session;
 
     template <typename T> T* Show(FormId id) {
-        m_session->display.ShowForm(id);
-        auto* form = static_cast<T*>(m_session->display.FindForm(id));
+        auto* form = m_session->Show<T>(id);
         QApplication::setActiveWindow(form);
         if (!QTest::qWaitForWindowActive(form)) {
             return nullptr;

@@ -31,8 +31,7 @@ class NavigationTest : public QObject {
 
     // Starts the program's way: the sound card window first, loaded and shown.
     Form12* StartUp() {
-        m_session->display.ShowForm(FormId::Form12);
-        auto* form = Find<Form12>(FormId::Form12);
+        auto* form = m_session->Show<Form12>(FormId::Form12);
         if (form && !QTest::qWaitForWindowExposed(form)) {
             return nullptr;
         }

@@ -57,14 +57,8 @@ class ReportsTest : public QObject {
   private:
     std::unique_ptr<FakeSession> m_session;
 
-    Form1* Keyboard() {
-        m_session->display.ShowForm(FormId::Form1);
-        return m_session->Form<Form1>(FormId::Form1);
-    }
-    Form12* Sound() {
-        m_session->display.ShowForm(FormId::Form12);
-        return m_session->Form<Form12>(FormId::Form12);
-    }
+    Form1* Keyboard() { return m_session->Show<Form1>(FormId::Form1); }
+    Form12* Sound() { return m_session->Show<Form12>(FormId::Form12); }
 
   private slots:
     void initTestCase() { SetUpApplication(); }
