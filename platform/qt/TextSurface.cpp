@@ -90,15 +90,20 @@ TextSurface::TextSurface(QWidget* parent) : QWidget(parent) {
 }
 
 void TextSurface::Clear() {
-    const QString before = PlainText();
+    const QString before = TextForAssistiveTools();
     m_lines.clear();
     TextChanged(before);
 }
 
 void TextSurface::Print(const QString& line) {
-    const QString before = PlainText();
+    const QString before = TextForAssistiveTools();
     m_lines.append(Printable(line));
     TextChanged(before);
+}
+
+QString TextSurface::TextForAssistiveTools() const {
+    // Only a listening screen reader needs the text as it was; a report click skips the work.
+    return QAccessible::isActive() ? PlainText() : QString();
 }
 
 void TextSurface::CopyLines() const {

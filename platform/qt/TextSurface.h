@@ -32,6 +32,7 @@ class TextSurface : public QWidget {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    QString TextForAssistiveTools() const;
     void TextChanged(const QString& before);
 
     QStringList m_lines;
