@@ -1,32 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/Layouts.h"
 #include "platform/DisplaySurface.h"
+#include "platform/Form.h"
 #include "platform/SystemQueries.h"
-#include "platform/qt/FormWindow.h"
-
-class QGroupBox;
-class QPushButton;
 
 namespace pardolin {
 
 // The keyboard window: four report lines inside a frame.
-class Form1 : public FormWindow {
-    Q_OBJECT
+class Form1 : public Form {
   public:
-    Form1(DisplaySurface& display, SystemQueries& queries);
+    Form1(DisplaySurface& display, SystemQueries& queries)
+        : m_display(display), m_queries(queries) {}
+
+    const FormLayout& Layout() const override { return kForm1Layout; }
+    void Click(std::size_t control) override;
 
     void Command1_Click();
     void Command2_Click();
 
-    QGroupBox* const Frame1;
-    TextLabel* const lblkeyboard;
-    TextLabel* const lblrepeatspeed;
-    TextLabel* const lblrepeatdelay;
-    TextLabel* const lblcaretflash;
-    QPushButton* const Command1;
-    QPushButton* const Command2;
-    TextLabel* const Label1;
+    static constexpr ControlRef lblkeyboard = FindControl(kForm1Layout, "lblkeyboard");
+    static constexpr ControlRef lblrepeatspeed = FindControl(kForm1Layout, "lblrepeatspeed");
+    static constexpr ControlRef lblrepeatdelay = FindControl(kForm1Layout, "lblrepeatdelay");
+    static constexpr ControlRef lblcaretflash = FindControl(kForm1Layout, "lblcaretflash");
+    static constexpr ControlRef Command1 = FindControl(kForm1Layout, "Command1");
+    static constexpr ControlRef Command2 = FindControl(kForm1Layout, "Command2");
 
   private:
     DisplaySurface& m_display;

@@ -1,33 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/Layouts.h"
 #include "platform/DisplaySurface.h"
+#include "platform/Form.h"
 #include "platform/SystemQueries.h"
-#include "platform/qt/FormWindow.h"
-
-class QGroupBox;
-class QPushButton;
 
 namespace pardolin {
 
 // The sound card window: the report is printed on a text surface inside a frame.
-class Form12 : public FormWindow {
-    Q_OBJECT
+class Form12 : public Form {
   public:
-    Form12(DisplaySurface& display, SystemQueries& queries);
+    Form12(DisplaySurface& display, SystemQueries& queries)
+        : m_display(display), m_queries(queries) {}
 
+    const FormLayout& Layout() const override { return kForm12Layout; }
     void Form_Load() override;
-    // True when the system has a wave output device; otherwise tells the user so, waits for
-    // the message to be closed and returns false.
-    bool TestCard();
+    void Click(std::size_t control) override;
+
+    // Whether the system has a wave output device. When it has none, the user is told so
+    // and has closed the message by the time this returns.
+    enum class Presence { Present, Absent, Unknown };
+    Presence TestCard();
     void Command1_Click();
     void Command2_Click();
 
-    QGroupBox* const Frame1;
-    TextSurface* const Picture1;
-    QPushButton* const Command1;
-    QPushButton* const Command2;
-    TextLabel* const Label1;
+    static constexpr ControlRef Picture1 = FindControl(kForm12Layout, "Picture1");
+    static constexpr ControlRef Command1 = FindControl(kForm12Layout, "Command1");
+    static constexpr ControlRef Command2 = FindControl(kForm12Layout, "Command2");
 
   private:
     DisplaySurface& m_display;

@@ -1,25 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/Layouts.h"
 #include "platform/DisplaySurface.h"
-#include "platform/qt/FormWindow.h"
-
-class QPushButton;
+#include "platform/Form.h"
 
 namespace pardolin {
 
 // The main window: one button for each report window.
-class Form2 : public FormWindow {
-    Q_OBJECT
+class Form2 : public Form {
   public:
-    explicit Form2(DisplaySurface& display);
+    explicit Form2(DisplaySurface& display) : m_display(display) {}
+
+    const FormLayout& Layout() const override { return kForm2Layout; }
+    void Click(std::size_t control) override;
 
     void Command1_Click();
     void Command2_Click();
 
-    QPushButton* const Command1;
-    QPushButton* const Command2;
-    TextLabel* const Label1;
+    static constexpr ControlRef Command1 = FindControl(kForm2Layout, "Command1");
+    static constexpr ControlRef Command2 = FindControl(kForm2Layout, "Command2");
 
   private:
     DisplaySurface& m_display;

@@ -7,8 +7,7 @@
 
 namespace pardolin {
 
-std::unique_ptr<FormWindow> CreateForm(FormId form, DisplaySurface& display,
-                                       SystemQueries& queries) {
+std::unique_ptr<Form> CreateForm(FormId form, DisplaySurface& display, SystemQueries& queries) {
     switch (form) {
     case FormId::Form2:
         return std::make_unique<Form2>(display);
@@ -18,6 +17,10 @@ std::unique_ptr<FormWindow> CreateForm(FormId form, DisplaySurface& display,
         return std::make_unique<Form12>(display, queries);
     }
     return nullptr;
+}
+
+void StartUp(DisplaySurface& display) {
+    display.ShowForm(FormId::Form12);
 }
 
 } // namespace pardolin

@@ -2,15 +2,18 @@
 #pragma once
 
 #include "platform/DisplaySurface.h"
+#include "platform/Form.h"
 #include "platform/SystemQueries.h"
-#include "platform/qt/FormWindow.h"
 
 #include <memory>
 
 namespace pardolin {
 
-// Builds the window of the given kind; the report windows ask `queries` for their facts.
-std::unique_ptr<FormWindow> CreateForm(FormId form, DisplaySurface& display,
-                                       SystemQueries& queries);
+// Makes the logic of the window of the given kind; the report windows ask `queries`.
+std::unique_ptr<Form> CreateForm(FormId form, DisplaySurface& display, SystemQueries& queries);
+
+// Start-up: the sound card window is made, loaded and shown; the toolkit's event loop then
+// runs the handlers.
+void StartUp(DisplaySurface& display);
 
 } // namespace pardolin

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Appearance.h"
+// Start-up with the Qt front end.
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
+#include "platform/qt/Appearance.h"
 #include "platform/qt/QtDisplaySurface.h"
 
 #include <QApplication>
 #include <QStyleHints>
 
 int main(int argc, char* argv[]) {
+    pardolin::KeepTheToolkitFromStartingABus();
     QApplication app(argc, argv);
     pardolin::SetUpApplication();
 
@@ -17,6 +19,6 @@ int main(int argc, char* argv[]) {
         [&queries](pardolin::FormId form, pardolin::DisplaySurface& surface) {
             return pardolin::CreateForm(form, surface, *queries);
         });
-    display.ShowForm(pardolin::FormId::Form12);
+    pardolin::StartUp(display);
     return app.exec();
 }

@@ -4,11 +4,11 @@
 //   click_latency [CLICKS]
 #include "Servers.h"
 
-#include "app/Appearance.h"
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
+#include "platform/qt/Appearance.h"
 #include "platform/qt/QtDisplaySurface.h"
 #include "platform/qt/TextSurface.h"
 
@@ -67,8 +67,8 @@ int main(int argc, char* argv[]) {
     });
     display.ShowForm(FormId::Form12);
     display.ShowForm(FormId::Form1);
-    auto* sound = static_cast<Form12*>(display.FindForm(FormId::Form12));
-    auto* keyboard = static_cast<Form1*>(display.FindForm(FormId::Form1));
+    FormWindow* sound = display.FindForm(FormId::Form12);
+    FormWindow* keyboard = display.FindForm(FormId::Form1);
     if (!QTest::qWaitForWindowExposed(sound) || !QTest::qWaitForWindowExposed(keyboard)) {
         std::fprintf(stderr, "click_latency: the windows did not show\n");
         return 1;
@@ -77,10 +77,12 @@ int main(int argc, char* argv[]) {
     std::vector<double> soundTimes;
     std::vector<double> keyboardTimes;
     for (int i = 0; i < clicks; ++i) {
-        soundTimes.push_back(TimeClick(sound->Command1, sound->Picture1));
-        keyboardTimes.push_back(TimeClick(keyboard->Command1, keyboard->Frame1));
+        soundTimes.push_back(TimeClick(display.Control<QPushButton>(Form12::Command1),
+                                       display.Control(Form12::Picture1)));
+        keyboardTimes.push_back(TimeClick(display.Control<QPushButton>(Form1::Command1),
+                                          display.Control(FindControl(kForm1Layout, "Frame1"))));
     }
-    if (sound->Picture1->Lines().size() < 7) {
+    if (display.Control<TextSurface>(Form12::Picture1)->Lines().size() < 7) {
         std::fprintf(stderr, "click_latency: the sound report did not print\n");
         return 1;
     }

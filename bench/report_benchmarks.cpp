@@ -3,6 +3,7 @@
 // `pactl list sinks` doing the same job.
 #include "Servers.h"
 
+#include "platform/linux/LinuxSystemQueries.h"
 #include "platform/linux/PulseServer.h"
 #include "reports/KeyboardReport.h"
 #include "reports/PrintItem.h"
@@ -38,7 +39,7 @@ BENCHMARK(SoundReportText);
 
 void KeyboardReportText(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(KeyboardTypeLine(4));
+        benchmark::DoNotOptimize(KeyboardTypeLine(std::optional(4)));
         benchmark::DoNotOptimize(RepeatDelayLine(1));
         benchmark::DoNotOptimize(RepeatRateLine(31));
         benchmark::DoNotOptimize(CaretBlinkLine(530));
@@ -48,8 +49,9 @@ BENCHMARK(KeyboardReportText);
 
 void SoundServerQuery(benchmark::State& state) {
     for (auto _ : state) {
-        const auto snapshot = linux_backend::QuerySoundServer(std::chrono::milliseconds(150));
-        if (!snapshot || snapshot->sinks.empty()) {
+        const auto answer = linux_backend::QuerySoundServer(std::chrono::steady_clock::now() +
+                                                            linux_backend::kSoundServerDeadline);
+        if (answer.snapshot.sinks.empty()) {
             state.SkipWithError("the private sound server did not answer");
             break;
         }

@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/FormLayout.h"
 #include "reports/PrintItem.h"
 #include "reports/Text.h"
 
 namespace pardolin {
 
-enum class FormId { Form2, Form1, Form12 };
-
-// Controls as the toolkit implementation defines them; the logic only passes them back.
-class TextLabel;
-class TextSurface;
-
-// What the windows' handlers need of the window toolkit.
+// What the windows' handlers need of the window toolkit. Controls are named by ControlRef.
 class DisplaySurface {
   public:
     virtual ~DisplaySurface() = default;
@@ -22,15 +17,29 @@ class DisplaySurface {
     virtual void ShowForm(FormId form) = 0;
     // Hides the window; it keeps everything its controls show.
     virtual void HideForm(FormId form) = 0;
-    virtual void SetCaption(TextLabel& label, const Text& text) = 0;
+    virtual void SetCaption(ControlRef label, const Text& text) = 0;
     // Erases the surface and moves its print position to the top-left corner.
-    virtual void ClearSurface(TextSurface& surface) = 0;
+    virtual void ClearSurface(ControlRef surface) = 0;
     // Prints FormatLine(items) at the print position and moves it to the next line.
-    virtual void PrintLine(TextSurface& surface, const PrintItems& items) = 0;
+    virtual void PrintLine(ControlRef surface, const PrintItems& items) = 0;
     // A modal box with one OK button and no icon; returns when the user has closed it.
     virtual void ShowMessage(const Text& prompt, const Text& title) = 0;
     // Ends the program at once: the caller does not go on and every window disappears.
     [[noreturn]] virtual void EndProgram() = 0;
+    // Shows that the program is busy (the wait cursor) while a handler waits for the system.
+    virtual void SetBusy(bool busy) = 0;
+};
+
+// The wait cursor for the scope of a wait on the system.
+class BusyCursor {
+  public:
+    explicit BusyCursor(DisplaySurface& display) : m_display(display) { m_display.SetBusy(true); }
+    ~BusyCursor() { m_display.SetBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    DisplaySurface& m_display;
 };
 
 } // namespace pardolin

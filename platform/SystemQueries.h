@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace pardolin {
 
@@ -47,8 +48,10 @@ class SystemQueries {
                                        std::int32_t& value, std::uint32_t winIni) = 0;
     // Milliseconds per caret phase; 0 on failure, 0xFFFFFFFF when the caret does not blink.
     virtual std::uint32_t GetCaretBlinkTime() = 0;
-    virtual std::uint32_t waveOutGetNumDevs() = 0;
-    // Fills the record of the given device; MMSYSERR_NOERROR or an error code.
+    // Counts the wave output devices afresh; nullopt when the count could not be found out,
+    // which is not the same as a machine without any.
+    virtual std::optional<std::uint32_t> waveOutGetNumDevs() = 0;
+    // Fills the record of one device of the latest count; MMSYSERR_NOERROR or an error code.
     virtual std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
                                              std::uint32_t size) = 0;
 };

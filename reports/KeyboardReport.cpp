@@ -27,8 +27,9 @@ Text KeyboardTypeName(std::int32_t typeCode) {
     return kTypeNames[static_cast<std::size_t>(typeCode - 1)];
 }
 
-Text KeyboardTypeLine(std::int32_t typeCode) {
-    return U"键盘的类型是  : " + KeyboardTypeName(typeCode);
+Text KeyboardTypeLine(std::optional<std::int32_t> typeCode) {
+    const Text prefix = U"键盘的类型是  : ";
+    return typeCode ? prefix + KeyboardTypeName(*typeCode) : prefix + kUnknown;
 }
 
 Text RepeatDelayLine(std::optional<std::int32_t> delaySetting) {

@@ -20,7 +20,7 @@ DriverVersion SplitDriverVersion(std::int32_t vDriverVersion) {
 
 Text ProductNameField(const std::array<char32_t, 32>& szPname) {
     const auto end = std::find(szPname.begin(), szPname.end(), U'\0');
-    return PadRight(Text(szPname.begin(), end), kProductNameWidth);
+    return PadRight(Inert(Text(szPname.begin(), end)), kProductNameWidth);
 }
 
 Text ChannelText(std::int16_t wChannels) {

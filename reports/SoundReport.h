@@ -24,8 +24,8 @@ struct DriverVersion {
 // major = version / 256 cut toward zero; minor = the remainder, with the version's sign.
 DriverVersion SplitDriverVersion(std::int32_t vDriverVersion);
 
-// The characters before the first NUL (all 32 when there is none), left-aligned in a
-// 32-character field.
+// The characters before the first NUL (all 32 when there is none), made inert and
+// left-aligned in a 32-character field.
 Text ProductNameField(const std::array<char32_t, 32>& szPname);
 
 // The channel count with a sign position before it, padded to two characters. A count of

@@ -6,6 +6,14 @@ namespace {
 
 constexpr char32_t kReplacement = U'\uFFFD';
 
+bool Acts(char32_t c) {
+    const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    const bool bidi = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+                      (c >= 0x2066 && c <= 0x2069);
+    const bool separator = c == 0x2028 || c == 0x2029;
+    return control || bidi || separator;
+}
+
 bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -103,6 +111,15 @@ Text Decimal(std::int64_t value) {
 Text PadRight(Text text, std::size_t width) {
     if (text.size() < width) {
         text.append(width - text.size(), U' ');
+    }
+    return text;
+}
+
+Text Inert(Text text) {
+    for (char32_t& c : text) {
+        if (Acts(c)) {
+            c = kReplacement;
+        }
     }
     return text;
 }

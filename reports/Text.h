@@ -27,4 +27,10 @@ Text Decimal(std::int64_t value);
 // kept whole.
 Text PadRight(Text text, std::size_t width);
 
+// Text from outside the program (a device name) made inert: each character that would act
+// rather than show (C0 and C1 controls, bidirectional controls, line and paragraph
+// separators) becomes one U+FFFD, so the text keeps its width and cannot move, reorder or
+// split what is printed around it.
+Text Inert(Text text);
+
 } // namespace pardolin

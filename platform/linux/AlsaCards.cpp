@@ -113,14 +113,23 @@ std::int32_t KernelVersion() {
 
 } // namespace
 
-std::vector<AlsaPlayback> ListAlsaPlayback() {
+AlsaPlaybackList ListAlsaPlayback() {
     SilenceAlsa();
-    std::vector<AlsaPlayback> devices;
+    AlsaPlaybackList list;
     snd_pcm_info_t* info = nullptr;
     snd_pcm_info_alloca(&info);
-    for (int card = -1; snd_card_next(&card) == 0 && card >= 0;) {
+    int card = -1;
+    while (true) {
+        if (snd_card_next(&card) < 0) {
+            list.complete = false;
+            break;
+        }
+        if (card < 0) {
+            break;
+        }
         snd_ctl_t* raw = nullptr;
         if (snd_ctl_open(&raw, CardDevice(card).c_str(), SND_CTL_NONBLOCK) < 0) {
+            list.complete = false;
             continue;
         }
         const std::unique_ptr<snd_ctl_t, CtlDeleter> ctl(raw);
@@ -128,16 +137,25 @@ std::vector<AlsaPlayback> ListAlsaPlayback() {
         snd_ctl_card_info_alloca(&cardInfo);
         const std::string cardName =
             snd_ctl_card_info(ctl.get(), cardInfo) == 0 ? snd_ctl_card_info_get_name(cardInfo) : "";
-        for (int device = -1; snd_ctl_pcm_next_device(ctl.get(), &device) == 0 && device >= 0;) {
+        int device = -1;
+        while (true) {
+            if (snd_ctl_pcm_next_device(ctl.get(), &device) < 0) {
+                list.complete = false;
+                break;
+            }
+            if (device < 0) {
+                break;
+            }
             snd_pcm_info_set_device(info, static_cast<unsigned>(device));
             snd_pcm_info_set_subdevice(info, 0);
             snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
+            // A device without a playback stream answers with an error: it is not one.
             if (snd_ctl_pcm_info(ctl.get(), info) == 0) {
-                devices.push_back({card, device, cardName, snd_pcm_info_get_name(info)});
+                list.devices.push_back({card, device, cardName, snd_pcm_info_get_name(info)});
             }
         }
     }
-    return devices;
+    return list;
 }
 
 std::pair<std::int16_t, std::int16_t> CardIds(const std::string& sysfsCardDir) {

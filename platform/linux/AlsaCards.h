@@ -17,10 +17,17 @@ struct AlsaPlayback {
     std::string deviceName;
 };
 
+// The playback devices found, and whether every card could be asked: a card that cannot be
+// opened may have devices of its own.
+struct AlsaPlaybackList {
+    std::vector<AlsaPlayback> devices;
+    bool complete = true;
+};
+
 // The playback devices of every card, in card and device order, as `aplay -l` lists them.
 // Only the kernel's hw: devices are touched: the default device may route through a sound
 // server, and that is exactly what is not answering when this is used.
-std::vector<AlsaPlayback> ListAlsaPlayback();
+AlsaPlaybackList ListAlsaPlayback();
 
 // Fills the record from the hardware: name, sysfs ids, the kernel's version (ALSA drivers
 // ship with it), the channel maximum and the standard formats the device accepts, and the

@@ -2,43 +2,22 @@
 #include "platform/linux/LinuxSystemQueries.h"
 
 #include "platform/linux/KeyboardSettings.h"
-#include "platform/linux/SoundModule.h"
-#include "platform/linux/XServer.h"
+#include "platform/linux/SettingsFile.h"
 #include "platform/linux/XSettings.h"
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace pardolin::linux_backend {
 namespace {
 
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream file(path);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string UserConfigDir() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') {
-        return config;
-    }
-    const char* home = std::getenv("HOME");
-    return home ? std::string(home) + "/.config" : std::string();
-}
+using Clock = std::chrono::steady_clock;
 
 // The keyboard the system is configured for, for sessions without an X server.
 std::optional<XkbNames> SystemKeyboardConfiguration() {
-    if (const auto text = ReadFile("/etc/default/keyboard")) {
+    if (const auto text = ReadSettingsFile("/etc/default/keyboard")) {
         if (auto names = ParseDefaultKeyboard(*text)) {
             return names;
         }
     }
-    if (const auto text = ReadFile("/etc/X11/xorg.conf.d/00-keyboard.conf")) {
+    if (const auto text = ReadSettingsFile("/etc/X11/xorg.conf.d/00-keyboard.conf")) {
         return ParseXorgKeyboardConf(*text);
     }
     return std::nullopt;
@@ -62,7 +41,7 @@ std::optional<std::uint32_t> CaretFromXSettings(const std::string& property) {
 std::optional<std::uint32_t> CaretFromGtkSettings() {
     for (const std::string& path :
          {UserConfigDir() + "/gtk-3.0/settings.ini", std::string("/etc/gtk-3.0/settings.ini")}) {
-        if (const auto text = ReadFile(path)) {
+        if (const auto text = ReadSettingsFile(path)) {
             if (const auto phase = CaretPhaseMs(ParseGtkSettingsIni(*text))) {
                 return phase;
             }
@@ -71,21 +50,43 @@ std::optional<std::uint32_t> CaretFromGtkSettings() {
     return std::nullopt;
 }
 
+template <typename... Visitors> struct Overloaded : Visitors... { using Visitors::operator()...; };
+
 } // namespace
 
 LinuxSystemQueries::LinuxSystemQueries(ToolkitCaretCycle toolkitCaretCycle)
     : m_toolkitCaretCycle(std::move(toolkitCaretCycle)) {}
 
+LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
+    KeyboardFacts facts;
+    const std::optional<XServerFacts> x = m_xServer.Read(Clock::now() + kKeyboardDeadline);
+    if (x && x->rulesNames) {
+        facts.type = KeyboardTypeFromXkb(ParseXkbRulesNames(*x->rulesNames));
+    } else if (const auto configured = SystemKeyboardConfiguration()) {
+        facts.type = KeyboardTypeFromXkb(*configured);
+    }
+    if (x && x->repeatDelayMs && x->repeatIntervalMs) {
+        facts.delay = DelayIndexFromMs(*x->repeatDelayMs);
+        facts.rate = RateIndexFromIntervalMs(*x->repeatIntervalMs);
+    }
+    if (x && x->xsettings) {
+        facts.caretPhaseMs = CaretFromXSettings(*x->xsettings);
+    }
+    if (!facts.caretPhaseMs) {
+        facts.caretPhaseMs = CaretFromGtkSettings();
+    }
+    if (!facts.caretPhaseMs && m_toolkitCaretCycle) {
+        facts.caretPhaseMs = CaretPhaseMs({std::nullopt, m_toolkitCaretCycle()});
+    }
+    return facts;
+}
+
 std::int32_t LinuxSystemQueries::GetKeyboardType(std::int32_t typeFlag) {
     if (typeFlag != 0) {
         return 0;
     }
-    if (const auto facts = QueryXServer(XFact::RulesNames, kXServerBudget);
-        facts && facts->rulesNames) {
-        return KeyboardTypeFromXkb(ParseXkbRulesNames(*facts->rulesNames));
-    }
-    const auto configured = SystemKeyboardConfiguration();
-    return configured ? KeyboardTypeFromXkb(*configured) : 0;
+    return m_keyboard.For(KeyboardQuestion::Type, [this] { return ReadKeyboard(); })
+        .type.value_or(0);
 }
 
 bool LinuxSystemQueries::SystemParametersInfoA(std::uint32_t action, std::uint32_t,
@@ -93,40 +94,53 @@ bool LinuxSystemQueries::SystemParametersInfoA(std::uint32_t action, std::uint32
     if (action != SPI_GETKEYBOARDDELAY && action != SPI_GETKEYBOARDSPEED) {
         return false;
     }
-    const auto facts = QueryXServer(XFact::Repeat, kXServerBudget);
-    if (!facts || !facts->repeatDelayMs || !facts->repeatIntervalMs) {
+    const bool delay = action == SPI_GETKEYBOARDDELAY;
+    const KeyboardFacts& facts =
+        m_keyboard.For(delay ? KeyboardQuestion::Delay : KeyboardQuestion::Rate,
+                       [this] { return ReadKeyboard(); });
+    const std::optional<std::int32_t> setting = delay ? facts.delay : facts.rate;
+    if (!setting) {
         return false;
     }
-    value = action == SPI_GETKEYBOARDDELAY ? DelayIndexFromMs(*facts->repeatDelayMs)
-                                           : RateIndexFromIntervalMs(*facts->repeatIntervalMs);
+    value = *setting;
     return true;
 }
 
 std::uint32_t LinuxSystemQueries::GetCaretBlinkTime() {
-    if (const auto facts = QueryXServer(XFact::XSettings, kXServerBudget);
-        facts && facts->xsettings) {
-        if (const auto phase = CaretFromXSettings(*facts->xsettings)) {
-            return *phase;
-        }
-    }
-    if (const auto phase = CaretFromGtkSettings()) {
-        return *phase;
-    }
-    if (!m_toolkitCaretCycle) {
-        return 0;
-    }
-    return CaretPhaseMs({std::nullopt, m_toolkitCaretCycle()}).value_or(0);
+    return m_keyboard.For(KeyboardQuestion::Caret, [this] { return ReadKeyboard(); })
+        .caretPhaseMs.value_or(0);
 }
 
-std::uint32_t LinuxSystemQueries::waveOutGetNumDevs() {
-    const SoundModule* sound = LoadSoundModule();
+LinuxSystemQueries::WaveDevices LinuxSystemQueries::ReadWaveDevices() {
+    const SoundModule* sound = m_sound.Get();
     if (!sound) {
-        return 0;
+        return std::nullopt;
     }
-    if (const auto devices = sound->SoundServerDevices(kSoundServerBudget)) {
-        return static_cast<std::uint32_t>(devices->size());
+    using Outcome = SoundServerAnswer::Outcome;
+    ServerDevices server = sound->ReadServerDevices(Clock::now() + kSoundServerDeadline);
+    if (server.outcome == Outcome::Answered) {
+        return std::move(server.devices);
     }
-    return static_cast<std::uint32_t>(sound->ListAlsaPlayback().size());
+    AlsaPlaybackList kernel = sound->ListAlsaPlayback();
+    // Without a server the kernel's cards are the whole answer, once every card could be
+    // asked. A server that did not answer may hold devices of its own, so then only cards
+    // actually found are an answer; none found is not the same as none there.
+    if (!kernel.devices.empty() || (server.outcome == Outcome::NoServer && kernel.complete)) {
+        return kernel;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> LinuxSystemQueries::waveOutGetNumDevs() {
+    const WaveDevices& devices =
+        m_waveDevices.For(kCountQuestion, [this] { return ReadWaveDevices(); });
+    if (!devices) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(std::visit(
+        Overloaded{[](const std::vector<WaveCapsRecord>& records) { return records.size(); },
+                   [](const AlsaPlaybackList& kernel) { return kernel.devices.size(); }},
+        *devices));
 }
 
 std::uint32_t LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
@@ -134,22 +148,24 @@ std::uint32_t LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, Wav
     if (size < kWaveCapsRecordSize) {
         return MMSYSERR_INVALPARAM;
     }
-    const SoundModule* sound = LoadSoundModule();
-    if (!sound) {
+    const WaveDevices& devices = m_waveDevices.For(deviceId, [this] { return ReadWaveDevices(); });
+    if (!devices) {
         return MMSYSERR_NODRIVER;
     }
-    if (const auto devices = sound->SoundServerDevices(kSoundServerBudget)) {
-        if (deviceId >= devices->size()) {
-            return MMSYSERR_BADDEVICEID;
-        }
-        caps = (*devices)[deviceId];
-        return MMSYSERR_NOERROR;
-    }
-    const std::vector<AlsaPlayback> devices = sound->ListAlsaPlayback();
-    if (deviceId >= devices.size()) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    return sound->AlsaCaps(devices[deviceId], caps);
+    return std::visit(Overloaded{[&](const std::vector<WaveCapsRecord>& records) {
+                                     if (deviceId >= records.size()) {
+                                         return MMSYSERR_BADDEVICEID;
+                                     }
+                                     caps = records[deviceId];
+                                     return MMSYSERR_NOERROR;
+                                 },
+                                 [&](const AlsaPlaybackList& kernel) {
+                                     if (deviceId >= kernel.devices.size()) {
+                                         return MMSYSERR_BADDEVICEID;
+                                     }
+                                     return m_sound.Get()->AlsaCaps(kernel.devices[deviceId], caps);
+                                 }},
+                      *devices);
 }
 
 } // namespace pardolin::linux_backend

@@ -2,17 +2,27 @@
 #pragma once
 
 #include "platform/SystemBackend.h"
+#include "platform/linux/AlsaCards.h"
+#include "platform/linux/Module.h"
+#include "platform/linux/Reading.h"
+#include "platform/linux/SoundModule.h"
+#include "platform/linux/XServer.h"
 
 #include <chrono>
+#include <variant>
 
 namespace pardolin::linux_backend {
 
-// Sound-server and X-server conversations each get at most this long.
-inline constexpr std::chrono::milliseconds kSoundServerBudget{150};
-inline constexpr std::chrono::milliseconds kXServerBudget{150};
+// A keyboard click waits at most this long for the X server, all its questions together.
+inline constexpr std::chrono::milliseconds kKeyboardDeadline{150};
+// A sound click waits at most this long for the sound server: long enough for the four round
+// trips to a server 200 ms away (connection, authentication, client name, the device list),
+// short enough that the kernel's cards still answer within a second when a server is stuck.
+inline constexpr std::chrono::milliseconds kSoundServerDeadline{900};
 
 // Keyboard facts from the X server (native or XWayland) and the desktop's settings; wave
-// output from the sound server, or the kernel's sound cards when no server answers.
+// output from the sound server, or the kernel's sound cards when no server answers. The
+// questions of one report are answered from one reading (see Reading).
 class LinuxSystemQueries : public SystemQueries {
   public:
     explicit LinuxSystemQueries(ToolkitCaretCycle toolkitCaretCycle);
@@ -21,12 +31,35 @@ class LinuxSystemQueries : public SystemQueries {
     bool SystemParametersInfoA(std::uint32_t action, std::uint32_t param, std::int32_t& value,
                                std::uint32_t winIni) override;
     std::uint32_t GetCaretBlinkTime() override;
-    std::uint32_t waveOutGetNumDevs() override;
+    std::optional<std::uint32_t> waveOutGetNumDevs() override;
     std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
                                      std::uint32_t size) override;
 
   private:
+    // Each fact is empty when it could not be found out.
+    struct KeyboardFacts {
+        std::optional<std::int32_t> type;
+        std::optional<std::int32_t> delay;
+        std::optional<std::int32_t> rate;
+        std::optional<std::uint32_t> caretPhaseMs;
+    };
+    enum class KeyboardQuestion { Type, Delay, Rate, Caret };
+
+    // The output devices of one count: the sound server's records, or the kernel's devices
+    // when no server answered; empty when the count could not be found out.
+    using WaveDevices = std::optional<std::variant<std::vector<WaveCapsRecord>, AlsaPlaybackList>>;
+    // The count of the wave devices is asked as question kCountQuestion, a device's record
+    // as its id.
+    static constexpr std::int64_t kCountQuestion = -1;
+
+    KeyboardFacts ReadKeyboard();
+    WaveDevices ReadWaveDevices();
+
     ToolkitCaretCycle m_toolkitCaretCycle;
+    XServer m_xServer;
+    Module<SoundModule> m_sound{kSoundModuleFile, kSoundModuleEntry};
+    Reading<KeyboardFacts, KeyboardQuestion> m_keyboard;
+    Reading<WaveDevices, std::int64_t> m_waveDevices;
 };
 
 } // namespace pardolin::linux_backend

@@ -4,13 +4,23 @@
 #include "platform/linux/SinkMapping.h"
 
 #include <chrono>
-#include <optional>
 
 namespace pardolin::linux_backend {
 
+// What asking the sound server found out.
+struct SoundServerAnswer {
+    enum class Outcome {
+        Answered, // the snapshot is the server's
+        NoServer, // nothing listens where a server would be: a fact, not a failure
+        NoAnswer, // a server may be there, but it did not answer in full in time
+    };
+    Outcome outcome = Outcome::NoAnswer;
+    ServerSnapshot snapshot;
+};
+
 // Asks the desktop's sound server (PulseAudio, or PipeWire through its PulseAudio protocol)
-// for its version, default sink and sinks, on a short-lived connection of its own. Never
-// starts a server. Returns nullopt when no server answered in full within `budget`.
-std::optional<ServerSnapshot> QuerySoundServer(std::chrono::milliseconds budget);
+// for its version, default sink and sinks, on a short-lived connection of its own that must
+// be done by `deadline`. Never starts a server, and writes no files.
+SoundServerAnswer QuerySoundServer(std::chrono::steady_clock::time_point deadline);
 
 } // namespace pardolin::linux_backend

@@ -2,30 +2,30 @@
 #pragma once
 
 #include "platform/linux/AlsaCards.h"
+#include "platform/linux/PulseServer.h"
 
 #include <chrono>
-#include <optional>
 #include <vector>
 
 namespace pardolin::linux_backend {
+
+// The sound server's output devices in device order, as capability records.
+struct ServerDevices {
+    SoundServerAnswer::Outcome outcome = SoundServerAnswer::Outcome::NoAnswer;
+    std::vector<WaveCapsRecord> devices;
+};
 
 // The sound-server and ALSA queries live in a module of their own, loaded on the first
 // sound query: libpulse and alsa-lib bring a dozen libraries with them, which would
 // otherwise cost every start of the program about 3 ms and 1.5 MB.
 struct SoundModule {
-    // The sound server's output devices in device order, as capability records; nullopt
-    // when no server answered within `budget`.
-    std::optional<std::vector<WaveCapsRecord>> (*SoundServerDevices)(
-        std::chrono::milliseconds budget);
-    std::vector<AlsaPlayback> (*ListAlsaPlayback)();
+    ServerDevices (*ReadServerDevices)(std::chrono::steady_clock::time_point deadline);
+    AlsaPlaybackList (*ListAlsaPlayback)();
     std::uint32_t (*AlsaCaps)(const AlsaPlayback& playback, WaveCapsRecord& record);
 };
 
 // The module's one exported symbol, a function returning its SoundModule.
+inline constexpr char kSoundModuleFile[] = "pardolin-sound.so";
 inline constexpr char kSoundModuleEntry[] = "pardolin_sound_module";
-
-// Loads the module beside the program on first use; nullptr when it cannot be loaded (the
-// reason goes to stderr once).
-const SoundModule* LoadSoundModule();
 
 } // namespace pardolin::linux_backend

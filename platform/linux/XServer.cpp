@@ -8,9 +8,10 @@
 #include <xcb/xkb.h>
 #undef explicit
 
+#include <condition_variable>
 #include <cstdlib>
-#include <future>
-#include <memory>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace pardolin::linux_backend {
@@ -29,24 +30,25 @@ using Connection = std::unique_ptr<xcb_connection_t, ConnectionDeleter>;
 // Property values are read in 32-bit units; this is far above any real settings block.
 constexpr std::uint32_t kPropertyLongs = 64 * 1024;
 
-xcb_atom_t ExistingAtom(xcb_connection_t* connection, const std::string& name) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection,
-        xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(name.size()), name.data()),
-        nullptr));
+xcb_intern_atom_cookie_t AskAtom(xcb_connection_t* connection, const std::string& name) {
+    return xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(name.size()), name.data());
+}
+
+xcb_atom_t AtomOf(xcb_connection_t* connection, xcb_intern_atom_cookie_t cookie) {
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-std::optional<std::string> Property(xcb_connection_t* connection, xcb_window_t window,
-                                    xcb_atom_t property) {
-    if (property == XCB_ATOM_NONE) {
-        return std::nullopt;
-    }
+xcb_get_property_cookie_t AskProperty(xcb_connection_t* connection, xcb_window_t window,
+                                      xcb_atom_t property) {
+    return xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0,
+                            kPropertyLongs);
+}
+
+std::optional<std::string> PropertyOf(xcb_connection_t* connection,
+                                      xcb_get_property_cookie_t cookie) {
     const Reply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, window, property,
-                                                XCB_GET_PROPERTY_TYPE_ANY, 0, kPropertyLongs),
-                               nullptr));
+        xcb_get_property_reply(connection, cookie, nullptr));
     if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 8) {
         return std::nullopt;
     }
@@ -64,59 +66,58 @@ xcb_screen_t* Screen(xcb_connection_t* connection, int number) {
     return nullptr;
 }
 
-void ReadRepeat(xcb_connection_t* connection, XServerFacts& facts) {
-    const Reply<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(
-        connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION),
-        nullptr));
-    if (!use || !use->supported) {
-        return;
-    }
-    const Reply<xcb_xkb_get_controls_reply_t> controls(xcb_xkb_get_controls_reply(
-        connection, xcb_xkb_get_controls(connection, XCB_XKB_ID_USE_CORE_KBD), nullptr));
-    if (controls) {
-        facts.repeatDelayMs = controls->repeatDelay;
-        facts.repeatIntervalMs = controls->repeatInterval;
-    }
-}
-
-void ReadXSettings(xcb_connection_t* connection, int screen, XServerFacts& facts) {
-    const xcb_atom_t selection = ExistingAtom(connection, "_XSETTINGS_S" + std::to_string(screen));
-    if (selection == XCB_ATOM_NONE) {
-        return;
-    }
-    const Reply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, selection), nullptr));
-    if (!owner || owner->owner == XCB_WINDOW_NONE) {
-        return;
-    }
-    facts.xsettings =
-        Property(connection, owner->owner, ExistingAtom(connection, "_XSETTINGS_SETTINGS"));
-}
-
-std::optional<XServerFacts> ReadXServer(const std::string& display, XFact fact) {
+// One connection; every request of a round is sent before its replies are awaited, so the
+// whole conversation is three round trips.
+std::optional<XServerFacts> Converse(const std::string& display) {
     int screenNumber = 0;
-    const Connection connection(xcb_connect(display.c_str(), &screenNumber));
-    if (!connection || xcb_connection_has_error(connection.get())) {
+    const Connection owner(xcb_connect(display.c_str(), &screenNumber));
+    xcb_connection_t* const connection = owner.get();
+    if (!connection || xcb_connection_has_error(connection)) {
         return std::nullopt;
     }
-    const xcb_screen_t* screen = Screen(connection.get(), screenNumber);
+    const xcb_screen_t* screen = Screen(connection, screenNumber);
     if (!screen) {
         return std::nullopt;
     }
+
+    const auto rulesAtom = AskAtom(connection, "_XKB_RULES_NAMES");
+    const auto selectionAtom = AskAtom(connection, "_XSETTINGS_S" + std::to_string(screenNumber));
+    const auto settingsAtom = AskAtom(connection, "_XSETTINGS_SETTINGS");
+    const auto useXkb =
+        xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
+    const auto controls = xcb_xkb_get_controls(connection, XCB_XKB_ID_USE_CORE_KBD);
+
     XServerFacts facts;
-    switch (fact) {
-    case XFact::RulesNames:
-        facts.rulesNames = Property(connection.get(), screen->root,
-                                    ExistingAtom(connection.get(), "_XKB_RULES_NAMES"));
-        break;
-    case XFact::Repeat:
-        ReadRepeat(connection.get(), facts);
-        break;
-    case XFact::XSettings:
-        ReadXSettings(connection.get(), screenNumber, facts);
-        break;
+    const xcb_atom_t rules = AtomOf(connection, rulesAtom);
+    const auto rulesNames = rules == XCB_ATOM_NONE
+                                ? std::nullopt
+                                : std::optional(AskProperty(connection, screen->root, rules));
+    const xcb_atom_t selection = AtomOf(connection, selectionAtom);
+    const auto selectionOwner = selection == XCB_ATOM_NONE
+                                    ? std::nullopt
+                                    : std::optional(xcb_get_selection_owner(connection, selection));
+    const xcb_atom_t settings = AtomOf(connection, settingsAtom);
+    const Reply<xcb_xkb_use_extension_reply_t> xkb(
+        xcb_xkb_use_extension_reply(connection, useXkb, nullptr));
+    const Reply<xcb_xkb_get_controls_reply_t> controlsReply(
+        xcb_xkb_get_controls_reply(connection, controls, nullptr));
+    if (xkb && xkb->supported && controlsReply) {
+        facts.repeatDelayMs = controlsReply->repeatDelay;
+        facts.repeatIntervalMs = controlsReply->repeatInterval;
     }
-    if (xcb_connection_has_error(connection.get())) {
+
+    if (rulesNames) {
+        facts.rulesNames = PropertyOf(connection, *rulesNames);
+    }
+    if (selectionOwner) {
+        const Reply<xcb_get_selection_owner_reply_t> reply(
+            xcb_get_selection_owner_reply(connection, *selectionOwner, nullptr));
+        if (reply && reply->owner != XCB_WINDOW_NONE && settings != XCB_ATOM_NONE) {
+            facts.xsettings =
+                PropertyOf(connection, AskProperty(connection, reply->owner, settings));
+        }
+    }
+    if (xcb_connection_has_error(connection)) {
         return std::nullopt;
     }
     return facts;
@@ -124,21 +125,49 @@ std::optional<XServerFacts> ReadXServer(const std::string& display, XFact fact) 
 
 } // namespace
 
-std::optional<XServerFacts> QueryXServer(XFact fact, std::chrono::milliseconds budget) {
+struct XServer::Conversation {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::optional<XServerFacts> facts;
+};
+
+XServer::XServer() = default;
+XServer::~XServer() = default;
+
+std::optional<XServerFacts> XServer::Read(std::chrono::steady_clock::time_point deadline) {
     const char* display = std::getenv("DISPLAY");
     if (!display || *display == '\0') {
         return std::nullopt;
     }
-    // xcb offers no deadline for connecting or for a reply, so the conversation runs on a
-    // thread of its own. A server that never answers keeps that thread (and only it) waiting.
-    auto task = std::make_shared<std::packaged_task<std::optional<XServerFacts>()>>(
-        [name = std::string(display), fact] { return ReadXServer(name, fact); });
-    std::future<std::optional<XServerFacts>> answer = task->get_future();
-    std::thread([task] { (*task)(); }).detach();
-    if (answer.wait_for(budget) != std::future_status::ready) {
+    if (m_overdue) {
+        const std::lock_guard lock(m_overdue->mutex);
+        if (!m_overdue->finished) {
+            return std::nullopt;
+        }
+    }
+    m_overdue.reset();
+    try {
+        auto conversation = std::make_shared<Conversation>();
+        std::thread([conversation, name = std::string(display)] {
+            std::optional<XServerFacts> facts = Converse(name);
+            const std::lock_guard lock(conversation->mutex);
+            conversation->facts = std::move(facts);
+            conversation->finished = true;
+            conversation->done.notify_all();
+        }).detach();
+        std::unique_lock lock(conversation->mutex);
+        if (!conversation->done.wait_until(lock, deadline,
+                                           [&] { return conversation->finished; })) {
+            m_overdue = std::move(conversation);
+            return std::nullopt;
+        }
+        return std::move(conversation->facts);
+    } catch (const std::system_error&) {
+        return std::nullopt; // no thread to be had
+    } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
-    return answer.get();
 }
 
 } // namespace pardolin::linux_backend

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,11 +17,25 @@ struct XServerFacts {
     std::optional<std::string> xsettings; // the _XSETTINGS_SETTINGS property, if a manager runs
 };
 
-// Which of the facts a query needs; the others are not asked for.
-enum class XFact { RulesNames, Repeat, XSettings };
+// The X server named by DISPLAY. xcb offers no deadline, so each conversation runs on a
+// thread of its own, and at most one is ever under way: while an earlier conversation still
+// waits for a server that stopped answering, asking again fails at once instead of starting
+// another thread and connection.
+class XServer {
+  public:
+    XServer();
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
 
-// Asks the X server named by DISPLAY for one fact, on a connection of its own. Returns
-// nullopt when there is no server, or when it has not answered within `budget`.
-std::optional<XServerFacts> QueryXServer(XFact fact, std::chrono::milliseconds budget);
+    // Everything the keyboard report needs, asked on one connection. nullopt when there is
+    // no server, when it has not answered by `deadline`, or when no thread can be had.
+    std::optional<XServerFacts> Read(std::chrono::steady_clock::time_point deadline);
+
+  private:
+    struct Conversation;
+    // A conversation that outlived its deadline and may still be waiting for the server.
+    std::shared_ptr<Conversation> m_overdue;
+};
 
 } // namespace pardolin::linux_backend

@@ -5,6 +5,7 @@
 #include "platform/qt/TextLabel.h"
 #include "platform/qt/TextSurface.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -28,14 +29,26 @@ FormWindow* QtDisplaySurface::FindForm(FormId form) const {
     return m_forms[static_cast<std::size_t>(form)].data();
 }
 
+QWidget* QtDisplaySurface::Control(ControlRef control) const {
+    FormWindow* window = FindForm(control.form);
+    return window ? window->Control(control.index) : nullptr;
+}
+
 void QtDisplaySurface::ShowForm(FormId form) {
     QPointer<FormWindow>& slot = Slot(form);
     if (!slot) {
-        std::unique_ptr<FormWindow> window = m_factory(form, *this);
-        // Closing a window through its frame unloads it; showing it again builds it anew.
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        slot = window.release();
-        slot->Form_Load();
+        auto* window = new FormWindow(m_factory(form, *this));
+        // Closing through the frame unloads the window at once, so a ShowForm that follows
+        // in the same pass of the event loop makes a new one instead of showing the closed
+        // one; the closed instance goes once control is back in the event loop.
+        QObject::connect(window, &FormWindow::closed, window, [this, form, window] {
+            if (Slot(form) == window) {
+                Slot(form) = nullptr;
+            }
+            window->deleteLater();
+        });
+        slot = window;
+        window->Logic().Form_Load();
     }
     slot->show();
     slot->raise();
@@ -48,17 +61,18 @@ void QtDisplaySurface::HideForm(FormId form) {
     }
 }
 
-void QtDisplaySurface::SetCaption(TextLabel& label, const Text& text) {
-    label.setText(ToQString(text));
-    label.setAccessibleName(label.text());
+void QtDisplaySurface::SetCaption(ControlRef label, const Text& text) {
+    auto* widget = Control<TextLabel>(label);
+    widget->setText(ToQString(text));
+    widget->setAccessibleName(widget->text());
 }
 
-void QtDisplaySurface::ClearSurface(TextSurface& surface) {
-    surface.Clear();
+void QtDisplaySurface::ClearSurface(ControlRef surface) {
+    Control<TextSurface>(surface)->Clear();
 }
 
-void QtDisplaySurface::PrintLine(TextSurface& surface, const PrintItems& items) {
-    surface.Print(ToQString(FormatLine(items)));
+void QtDisplaySurface::PrintLine(ControlRef surface, const PrintItems& items) {
+    Control<TextSurface>(surface)->Print(ToQString(FormatLine(items)));
 }
 
 void QtDisplaySurface::ShowMessage(const Text& prompt, const Text& title) {
@@ -78,6 +92,14 @@ void QtDisplaySurface::EndProgram() {
     // Leave without unwinding: the calling handler must not go on, and no event may be
     // delivered to a window after this point.
     std::quick_exit(EXIT_SUCCESS);
+}
+
+void QtDisplaySurface::SetBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 } // namespace pardolin

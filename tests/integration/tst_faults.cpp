@@ -5,11 +5,10 @@
 #include "Servers.h"
 #include "WindowTestSupport.h"
 
-#include "app/Appearance.h"
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "platform/linux/LinuxSystemQueries.h"
-#include "platform/qt/TextLabel.h"
+#include "platform/qt/Appearance.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -56,18 +55,17 @@ class FaultsTest : public QObject {
     std::unique_ptr<linux_backend::LinuxSystemQueries> m_queries;
     std::unique_ptr<RecordingDisplay> m_display;
 
-    Form12* Sound() {
-        m_display->ShowForm(FormId::Form12);
-        return static_cast<Form12*>(m_display->FindForm(FormId::Form12));
-    }
-    Form1* Keyboard() {
+    QStringList SoundLines() { return m_display->Control<TextSurface>(Form12::Picture1)->Lines(); }
+    QString KeyboardLine(ControlRef label) { return m_display->Control<TextLabel>(label)->text(); }
+    void ClickKeyboardReport() {
         m_display->ShowForm(FormId::Form1);
-        return static_cast<Form1*>(m_display->FindForm(FormId::Form1));
+        QTest::mouseClick(m_display->Control<QPushButton>(Form1::Command1), Qt::LeftButton);
     }
     // Clicks the sound report; true when the program would have ended (no device).
     bool ClickSoundReport() {
+        m_display->ShowForm(FormId::Form12);
         try {
-            Sound()->Command1_Click();
+            dynamic_cast<Form12&>(m_display->FindForm(FormId::Form12)->Logic()).Command1_Click();
         } catch (const ProgramEnded&) {
             return true;
         }
@@ -94,12 +92,13 @@ class FaultsTest : public QObject {
         qunsetenv("DISPLAY");
     }
 
+    // A server that stops answering is a failed query, never "no sound card": the click
+    // answers within a second, from the kernel's cards where there are any.
     void aStoppedSoundServerStillGetsAnAnswerInTime() {
         PulseServer server(Sink("main", "Main Output", 2));
         UsePulse(server);
         QVERIFY(!ClickSoundReport());
-        QVERIFY(
-            Sound()->Picture1->Lines().at(0).startsWith(QStringLiteral("产品名称：Main Output")));
+        QVERIFY(SoundLines().at(0).startsWith(QStringLiteral("产品名称：Main Output")));
 
         server.Daemon().Signal(SIGSTOP);
         const auto start = Clock::now();
@@ -108,19 +107,16 @@ class FaultsTest : public QObject {
         server.Daemon().Signal(SIGCONT);
         qInfo() << "click with a stopped server took"
                 << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() << "ms";
-        QVERIFY(elapsed < std::chrono::milliseconds(400));
-        if (KernelHasPlaybackDevices()) {
-            // The kernel's cards answer; the one a stuck server holds cannot be read.
-            QVERIFY(!ended);
-            QVERIFY(!Sound()->Picture1->Lines().isEmpty());
-        } else {
-            // Nothing answers and the kernel has no card: the no-device path.
-            QVERIFY(ended);
-            QCOMPARE(m_display->messages.size(), 1u);
-            QVERIFY(Sound()->Picture1->Lines().isEmpty());
+        QVERIFY(elapsed < std::chrono::seconds(1));
+        QVERIFY(!ended);
+        QVERIFY(m_display->messages.empty());
+        if (!KernelHasPlaybackDevices()) {
+            QCOMPARE(SoundLines(), QStringList{QStringLiteral("读取声卡信息失败")});
         }
-        // The window still paints after the stalled query.
-        QVERIFY(!Sound()->Picture1->grab().isNull());
+        // The window still paints after the stalled query, and the next click reads again.
+        QVERIFY(!m_display->Control(Form12::Picture1)->grab().isNull());
+        QVERIFY(!ClickSoundReport());
+        QVERIFY(SoundLines().at(0).startsWith(QStringLiteral("产品名称：Main Output")));
     }
 
     void eachClickShowsTheServerOfThatMoment() {
@@ -128,19 +124,19 @@ class FaultsTest : public QObject {
         auto server = std::make_unique<PulseServer>(Sink("alpha", "Alpha", 2), address.Path());
         UsePulse(*server);
         QVERIFY(!ClickSoundReport());
-        QVERIFY(Sound()->Picture1->Lines().at(0).startsWith(QStringLiteral("产品名称：Alpha ")));
+        QVERIFY(SoundLines().at(0).startsWith(QStringLiteral("产品名称：Alpha ")));
 
         server.reset(); // killed between two clicks
         if (!KernelHasPlaybackDevices()) {
             QVERIFY(ClickSoundReport());
-            QVERIFY(Sound()->Picture1->Lines().isEmpty());
+            QVERIFY(SoundLines().isEmpty());
         }
 
         server = std::make_unique<PulseServer>(Sink("beta", "Beta", 4) + Sink("gamma", "Gamma", 1) +
                                                    "set-default-sink gamma\n",
                                                address.Path());
         QVERIFY(!ClickSoundReport());
-        const QStringList lines = Sound()->Picture1->Lines();
+        const QStringList lines = SoundLines();
         QVERIFY(lines.at(0).startsWith(QStringLiteral("产品名称：Gamma ")));
         QCOMPARE(lines.at(4), QStringLiteral("输出声道： 1"));
         QCOMPARE(lines.last(), QStringLiteral("Support Volume Control"));
@@ -172,7 +168,7 @@ class FaultsTest : public QObject {
         PulseServer server(Sink("odd", description.toStdString(), 2));
         UsePulse(server);
         QVERIFY(!ClickSoundReport());
-        const QString line = Sound()->Picture1->Lines().at(0);
+        const QString line = SoundLines().at(0);
         const QString prefix = QStringLiteral("产品名称：");
         QVERIFY(line.startsWith(prefix + shownPrefix));
         // 32 characters of name field, each whole: no lone surrogate.
@@ -181,36 +177,35 @@ class FaultsTest : public QObject {
         for (const uint c : characters) {
             QVERIFY(c < 0xD800 || c > 0xDFFF);
         }
-        QVERIFY(!Sound()->Picture1->grab().isNull());
+        QVERIFY(!m_display->Control(Form12::Picture1)->grab().isNull());
     }
 
     void withoutAnXServerTheKeyboardReportSaysUnknown() {
         qunsetenv("DISPLAY");
-        Form1* form = Keyboard();
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(form->lblrepeatdelay->text(), QStringLiteral("键盘重复延迟为   =  未知"));
-        QCOMPARE(form->lblrepeatspeed->text(), QStringLiteral("键盘的重复率  =  未知"));
+        ClickKeyboardReport();
+        QCOMPARE(KeyboardLine(Form1::lblrepeatdelay), QStringLiteral("键盘重复延迟为   =  未知"));
+        QCOMPARE(KeyboardLine(Form1::lblrepeatspeed), QStringLiteral("键盘的重复率  =  未知"));
         // The toolkit's own caret cycle (1000 ms here) is the last fallback.
-        QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  500ms"));
-        QVERIFY(form->lblkeyboard->text().startsWith(QStringLiteral("键盘的类型是  : ")));
+        QCOMPARE(KeyboardLine(Form1::lblcaretflash), QStringLiteral("光标闪烁频率  =  500ms"));
+        QVERIFY(KeyboardLine(Form1::lblkeyboard).startsWith(QStringLiteral("键盘的类型是  : ")));
     }
 
     void aSettingsManagerThatGoesAwayLeavesNoStaleValue() {
         XvfbServer x;
         qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
-        Form1* form = Keyboard();
         {
             XSettingsManager manager(x.Display(), "Net/CursorBlinkTime 700\n");
-            QTest::mouseClick(form->Command1, Qt::LeftButton);
-            QCOMPARE(form->lblcaretflash->text(), QStringLiteral("光标闪烁频率  =  350ms"));
+            ClickKeyboardReport();
+            QCOMPARE(KeyboardLine(Form1::lblcaretflash), QStringLiteral("光标闪烁频率  =  350ms"));
         }
         QVERIFY(WaitFor(
             [&] {
-                QTest::mouseClick(form->Command1, Qt::LeftButton);
-                return form->lblcaretflash->text() == QStringLiteral("光标闪烁频率  =  500ms");
+                ClickKeyboardReport();
+                return KeyboardLine(Form1::lblcaretflash) ==
+                       QStringLiteral("光标闪烁频率  =  500ms");
             },
             std::chrono::seconds(5)));
-        QCOMPARE(form->lblrepeatdelay->text(), QStringLiteral("键盘重复延迟为   =  2 秒"));
+        QCOMPARE(KeyboardLine(Form1::lblrepeatdelay), QStringLiteral("键盘重复延迟为   =  2 秒"));
     }
 };
 

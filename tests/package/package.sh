@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the .deb, validates it and its desktop files, unpacks it into a scratch root and
-# starts the installed program under a private X server until its first window maps.
+# starts the installed program under a private X server: its sound report must name the
+# sink of a private sound server.
 #   package.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -33,9 +34,17 @@ for file in usr/bin/pardolin \
 done
 
 start_x
-start_program env QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:$work/none" "$root/usr/bin/pardolin"
-if [[ -z $(wait_window 声卡信息统计) ]]; then
+start_pulse "load-module module-null-sink sink_name=installed sink_properties=device.description=Installed-Sink"
+start_program env QT_QPA_PLATFORM=xcb "$root/usr/bin/pardolin"
+sound=$(wait_window 声卡信息统计)
+if [[ -z $sound ]]; then
     echo "FAIL: the installed program's first window did not map"
     exit 1
 fi
-echo "PASS: the package validates, installs and starts"
+click_twips "$sound" 120 5160 1455 495 # 显示声卡信息
+report=$(copy_report "$sound")
+if [[ $report != 产品名称：Installed-Sink* ]]; then
+    echo "FAIL: the installed program reports: $report"
+    exit 1
+fi
+echo "PASS: the package validates, installs, starts and reports the server's sink"

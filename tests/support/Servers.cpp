@@ -3,15 +3,21 @@
 
 #include <xcb/xcb.h>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -147,6 +153,8 @@ PulseServer::PulseServer(const std::string& script, const std::string& socketDir
     std::filesystem::remove(socket);
     m_dir.Write("server.pa", "load-module module-native-protocol-unix auth-anonymous=1 socket=" +
                                  socket + "\n" + script);
+    // Each sink takes a few descriptors; the server's own limit of 256 allows about 60.
+    m_dir.Write(".config/pulse/daemon.conf", "rlimit-nofile = 4096\n");
     m_process = std::make_unique<Process>(
         std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                                  "--use-pid-file=no", "--disable-shm=yes", "-F",
@@ -160,6 +168,41 @@ PulseServer::PulseServer(const std::string& script, const std::string& socketDir
 }
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int ListenOnLoopback(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int yes = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(fd, 64) != 0) {
+        if (fd >= 0) {
+            close(fd);
+        }
+        return -1;
+    }
+    return fd;
+}
+
+int PortOf(int fd) {
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+int Count(const char* directory) {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) {
+        ++count;
+    }
+    return count;
+}
 
 // Whether some client owns the selection: how a settings manager announces itself.
 bool SelectionOwned(const std::string& display, const std::string& selection) {
@@ -184,6 +227,144 @@ bool SelectionOwned(const std::string& display, const std::string& selection) {
 }
 
 } // namespace
+
+int FreeTcpPort() {
+    const int fd = ListenOnLoopback(0);
+    const int port = PortOf(fd);
+    close(fd);
+    return port;
+}
+
+LatencyProxy::LatencyProxy(int upstreamPort, std::chrono::milliseconds oneWay)
+    : m_upstreamPort(upstreamPort), m_oneWay(oneWay), m_listener(ListenOnLoopback(0)) {
+    if (m_listener < 0 || pipe2(m_stop, O_CLOEXEC) != 0) {
+        throw std::runtime_error("the proxy cannot listen");
+    }
+    m_port = PortOf(m_listener);
+    m_thread = std::thread([this] { Run(); });
+}
+
+LatencyProxy::~LatencyProxy() {
+    close(m_stop[1]);
+    m_thread.join();
+    close(m_stop[0]);
+    close(m_listener);
+}
+
+void LatencyProxy::Run() {
+    // Bytes read from one end wait in the queue of the other end until they are due.
+    struct Chunk {
+        Clock::time_point due;
+        std::string bytes;
+    };
+    std::map<int, int> peer;
+    std::map<int, std::deque<Chunk>> outgoing;
+    const auto drop = [&](int fd) {
+        const int other = peer[fd];
+        for (const int end : {fd, other}) {
+            close(end);
+            peer.erase(end);
+            outgoing.erase(end);
+        }
+    };
+    while (true) {
+        std::vector<pollfd> fds{{m_stop[0], POLLIN, 0}, {m_listener, POLLIN, 0}};
+        for (const auto& [fd, other] : peer) {
+            fds.push_back({fd, POLLIN, 0});
+        }
+        int timeout = -1;
+        for (const auto& [fd, queue] : outgoing) {
+            if (!queue.empty()) {
+                const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    queue.front().due - Clock::now());
+                const int ms = static_cast<int>(std::max<long>(0, wait.count()));
+                timeout = timeout < 0 ? ms : std::min(timeout, ms);
+            }
+        }
+        poll(fds.data(), fds.size(), timeout);
+        if (fds[0].revents != 0) {
+            break;
+        }
+        if (fds[1].revents & POLLIN) {
+            const int client = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+            const int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            address.sin_port = htons(static_cast<std::uint16_t>(m_upstreamPort));
+            // Every chunk goes out when it is due, not when the kernel sees fit to send it.
+            const int yes = 1;
+            setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+            setsockopt(server, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+            if (client >= 0 && server >= 0 &&
+                connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+                peer[client] = server;
+                peer[server] = client;
+            } else {
+                close(client);
+                close(server);
+            }
+        }
+        std::vector<int> closed;
+        for (std::size_t i = 2; i < fds.size(); ++i) {
+            if (fds[i].revents == 0) {
+                continue;
+            }
+            char buffer[65536];
+            const ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
+            if (got <= 0) {
+                closed.push_back(fds[i].fd);
+                continue;
+            }
+            outgoing[peer[fds[i].fd]].push_back(
+                {Clock::now() + m_oneWay, std::string(buffer, static_cast<std::size_t>(got))});
+        }
+        for (auto& [fd, queue] : outgoing) {
+            while (!queue.empty() && queue.front().due <= Clock::now()) {
+                const std::string& bytes = queue.front().bytes;
+                for (std::size_t sent = 0; sent < bytes.size();) {
+                    const ssize_t wrote = write(fd, bytes.data() + sent, bytes.size() - sent);
+                    if (wrote <= 0) {
+                        break;
+                    }
+                    sent += static_cast<std::size_t>(wrote);
+                }
+                queue.pop_front();
+            }
+        }
+        for (const int fd : closed) {
+            if (peer.count(fd)) {
+                drop(fd);
+            }
+        }
+    }
+    for (const auto& [fd, other] : peer) {
+        close(fd);
+    }
+}
+
+HungXServer::HungXServer() {
+    // X display n listens on TCP port 6000 + n; take the first display number free there.
+    for (int display = 50; display < 100 && m_listener < 0; ++display) {
+        m_listener = ListenOnLoopback(6000 + display);
+        m_display = "127.0.0.1:" + std::to_string(display);
+    }
+    if (m_listener < 0) {
+        throw std::runtime_error("no display number is free");
+    }
+}
+
+HungXServer::~HungXServer() {
+    close(m_listener);
+}
+
+int ThreadCount() {
+    return Count("/proc/self/task");
+}
+
+int DescriptorCount() {
+    return Count("/proc/self/fd");
+}
 
 XSettingsManager::XSettingsManager(const std::string& display, const std::string& settings) {
     m_dir.Write("xsettingsd.conf", settings);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace pardolin::testing {
@@ -75,6 +76,48 @@ class PulseServer {
     std::string m_socket;
     std::unique_ptr<Process> m_process;
 };
+
+// A free TCP port on the loopback interface, for a server about to be started.
+int FreeTcpPort();
+
+// A TCP proxy on the loopback interface that holds every chunk it passes on, in each
+// direction, for `oneWay`: a server that far away, with a round trip of twice that.
+class LatencyProxy {
+  public:
+    LatencyProxy(int upstreamPort, std::chrono::milliseconds oneWay);
+    ~LatencyProxy();
+    LatencyProxy(const LatencyProxy&) = delete;
+    LatencyProxy& operator=(const LatencyProxy&) = delete;
+    int Port() const { return m_port; }
+
+  private:
+    void Run();
+
+    int m_upstreamPort;
+    std::chrono::milliseconds m_oneWay;
+    int m_listener = -1;
+    int m_stop[2] = {-1, -1};
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+// An X server that accepts connections and never says a word: DISPLAY points at it.
+class HungXServer {
+  public:
+    HungXServer();
+    ~HungXServer();
+    HungXServer(const HungXServer&) = delete;
+    HungXServer& operator=(const HungXServer&) = delete;
+    const std::string& Display() const { return m_display; }
+
+  private:
+    int m_listener = -1;
+    std::string m_display;
+};
+
+// What this process holds now: its threads and its open file descriptors.
+int ThreadCount();
+int DescriptorCount();
 
 // An XSETTINGS manager serving the given settings on `display`.
 class XSettingsManager {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Printed lines, the capability decoding and the sound card report.
+#include "reports/KeyboardReport.h"
 #include "reports/PrintItem.h"
 #include "reports/SoundReport.h"
 #include "reports/WaveDecoding.h"
@@ -52,25 +53,53 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"no items", {}, U""}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
-TEST(WaveDecoding, EveryStandardBitHasItsLineAndOtherValuesNone) {
-    EXPECT_EQ(Listwaveformat(1), U"11.025Khz,Mono,8bit,11Kb/Ps");
-    EXPECT_EQ(Listwaveformat(128), U"22.05Khz,Stereo,16bit,86Kb/Ps");
-    EXPECT_EQ(Listwaveformat(2048), U"44.1Khz,Stereo,16bit,172Kb/Ps");
-    EXPECT_EQ(Listwavesupport(8), U"Support Left-Right Channals");
-    EXPECT_EQ(Listwavesupport(16), U"Support Synchronization");
-    for (int bit = 0; bit < 12; ++bit) {
-        EXPECT_FALSE(Listwaveformat(1 << bit).empty()) << "format bit " << bit;
-    }
-    for (int bit = 0; bit < 5; ++bit) {
-        EXPECT_FALSE(Listwavesupport(1 << bit).empty()) << "support bit " << bit;
-    }
-    for (const std::int32_t value : {0, 3, 4096, -1, INT_MIN}) {
-        EXPECT_EQ(Listwaveformat(value), U"") << value;
-    }
-    for (const std::int32_t value : {0, 3, 32, -1}) {
-        EXPECT_EQ(Listwavesupport(value), U"") << value;
-    }
+// Every row of the three lookup tables, word for word, and values outside them.
+struct TableRow {
+    Text (*lookup)(std::int32_t);
+    std::int32_t value;
+    std::u32string_view text;
+};
+
+class LookupTablesTest : public ::testing::TestWithParam<TableRow> {};
+
+TEST_P(LookupTablesTest, GiveTheTextOfTheirRowAndNothingElse) {
+    EXPECT_EQ(GetParam().lookup(GetParam().value), GetParam().text);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LookupTablesTest,
+    ::testing::Values(TableRow{Listwaveformat, 1, U"11.025Khz,Mono,8bit,11Kb/Ps"},
+                      TableRow{Listwaveformat, 2, U"11.025Khz,Stereo,8bit,22Kb/Ps"},
+                      TableRow{Listwaveformat, 4, U"11.025Khz,Mono,16bit,22Kb/Ps"},
+                      TableRow{Listwaveformat, 8, U"11.025Khz,Stereo,16bit,43Kb/Ps"},
+                      TableRow{Listwaveformat, 16, U"22.05Khz,Mono,8bit,22Kb/Ps"},
+                      TableRow{Listwaveformat, 32, U"22.05Khz,Stereo,8bit,43Kb/Ps"},
+                      TableRow{Listwaveformat, 64, U"22.05Khz,Mono,16bit,43Kb/Ps"},
+                      TableRow{Listwaveformat, 128, U"22.05Khz,Stereo,16bit,86Kb/Ps"},
+                      TableRow{Listwaveformat, 256, U"44.1Khz,Mono,8bit,43Kb/Ps"},
+                      TableRow{Listwaveformat, 512, U"44.1Khz,Stereo,8bit,86Kb/Ps"},
+                      TableRow{Listwaveformat, 1024, U"44.1Khz,Mono,16bit,86Kb/Ps"},
+                      TableRow{Listwaveformat, 2048, U"44.1Khz,Stereo,16bit,172Kb/Ps"},
+                      TableRow{Listwaveformat, 0, U""}, TableRow{Listwaveformat, 3, U""},
+                      TableRow{Listwaveformat, 4096, U""}, TableRow{Listwaveformat, -1, U""},
+                      TableRow{Listwaveformat, INT_MIN, U""},
+                      TableRow{Listwavesupport, 1, U"Support Pitch"},
+                      TableRow{Listwavesupport, 2, U"Support Playback"},
+                      TableRow{Listwavesupport, 4, U"Support Volume Control"},
+                      TableRow{Listwavesupport, 8, U"Support Left-Right Channals"},
+                      TableRow{Listwavesupport, 16, U"Support Synchronization"},
+                      TableRow{Listwavesupport, 0, U""}, TableRow{Listwavesupport, 3, U""},
+                      TableRow{Listwavesupport, 32, U""}, TableRow{Listwavesupport, -1, U""},
+                      TableRow{KeyboardTypeName, 1, U"PC or compatible 83-key keyboard"},
+                      TableRow{KeyboardTypeName, 2, U"Olivetti 102-key keyboard"},
+                      TableRow{KeyboardTypeName, 3, U"AT or compatible 84-key keyboard"},
+                      TableRow{KeyboardTypeName, 4, U"Enhanced(IBM) 101-102-key keyboard"},
+                      TableRow{KeyboardTypeName, 5, U"Nokia 1050 keyboard"},
+                      TableRow{KeyboardTypeName, 6, U"Nokia 9140 keyboard"},
+                      TableRow{KeyboardTypeName, 7, U"Japanese keyboard"},
+                      TableRow{KeyboardTypeName, 0, U""}, TableRow{KeyboardTypeName, 8, U""},
+                      TableRow{KeyboardTypeName, 81, U""}, TableRow{KeyboardTypeName, -1, U""}),
+    [](const auto& info) { return "Row" + std::to_string(info.index); });
 
 TEST(SoundReport, PrintsTheWorkedExampleLineByLine) {
     WaveCapsRecord record;

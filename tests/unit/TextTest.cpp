@@ -30,6 +30,16 @@ TEST(Utf8, RoundTrips) {
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
 }
 
+TEST(Inert, CharactersThatActBecomeOneReplacementEach) {
+    // C0 and C1 controls, bidirectional embeddings, overrides, isolates and marks, and the
+    // line and paragraph separators; everything else, markup included, stays.
+    const Text acting = U"\t\n\r\x1B\x7F\x85\u061C\u200E\u200F\u202A\u202B\u202C\u202D\u202E"
+                        U"\u2066\u2067\u2068\u2069\u2028\u2029";
+    EXPECT_EQ(Inert(acting), Text(acting.size(), U'\uFFFD'));
+    const Text plain = U"<b>声卡</b> %s 🔊 \u200D\u00A0é";
+    EXPECT_EQ(Inert(plain), plain);
+}
+
 TEST(NameField, KeepsAtMost31CharactersAndEndsWithNul) {
     const auto field = NameField(Text(40, U'声'));
     EXPECT_EQ(field[30], U'声');

@@ -6,13 +6,13 @@
 #include "platform/qt/TextLabel.h"
 #include "platform/qt/TextSurface.h"
 
+#include <QApplication>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace pardolin::testing {
@@ -20,9 +20,16 @@ namespace pardolin::testing {
 // Thrown where the program would end, so a test can see that the handler went no further.
 struct ProgramEnded {};
 
+// Whether the wait cursor shows now.
+inline bool Busy() {
+    return QApplication::overrideCursor() &&
+           QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+}
+
 // The real Qt display, except that messages are recorded instead of waiting for a user and
 // ending the program throws instead of leaving the test. Every call is logged in `log`,
-// shared with the fake queries so tests can check the order of queries and captions.
+// shared with the fake queries so tests can check the order of queries and captions; a
+// query made without the wait cursor, or a message shown with it, says so in the log.
 class RecordingDisplay : public QtDisplaySurface {
   public:
     RecordingDisplay(SystemQueries& queries, QStringList& log)
@@ -31,13 +38,16 @@ class RecordingDisplay : public QtDisplaySurface {
           }),
           m_log(log) {}
 
-    void SetCaption(TextLabel& label, const Text& text) override;
-    void ClearSurface(TextSurface& surface) override {
+    void SetCaption(ControlRef label, const Text& text) override {
+        m_log << QStringLiteral("set ") + Control(label)->objectName();
+        QtDisplaySurface::SetCaption(label, text);
+    }
+    void ClearSurface(ControlRef surface) override {
         m_log << QStringLiteral("clear");
         QtDisplaySurface::ClearSurface(surface);
     }
     void ShowMessage(const Text& prompt, const Text& title) override {
-        m_log << QStringLiteral("message");
+        m_log << (Busy() ? QStringLiteral("message (busy)") : QStringLiteral("message"));
         messages.push_back({prompt, title});
     }
     [[noreturn]] void EndProgram() override {
@@ -64,17 +74,17 @@ class FakeQueries : public SystemQueries {
     std::optional<std::int32_t> delay = 1;
     std::optional<std::int32_t> rate = 31;
     std::uint32_t caretMs = 530;
-    std::uint32_t deviceCount = 1;
+    std::optional<std::uint32_t> deviceCount = 1;
     std::optional<WaveCapsRecord> caps = WaveCapsRecord{};
 
     std::int32_t GetKeyboardType(std::int32_t) override {
-        m_log << QStringLiteral("query type");
+        Log(QStringLiteral("query type"));
         return keyboardType;
     }
     bool SystemParametersInfoA(std::uint32_t action, std::uint32_t, std::int32_t& value,
                                std::uint32_t) override {
         const bool isDelay = action == SPI_GETKEYBOARDDELAY;
-        m_log << (isDelay ? QStringLiteral("query delay") : QStringLiteral("query rate"));
+        Log(isDelay ? QStringLiteral("query delay") : QStringLiteral("query rate"));
         const std::optional<std::int32_t>& setting = isDelay ? delay : rate;
         if (setting) {
             value = *setting;
@@ -82,16 +92,16 @@ class FakeQueries : public SystemQueries {
         return setting.has_value();
     }
     std::uint32_t GetCaretBlinkTime() override {
-        m_log << QStringLiteral("query caret");
+        Log(QStringLiteral("query caret"));
         return caretMs;
     }
-    std::uint32_t waveOutGetNumDevs() override {
-        m_log << QStringLiteral("query count");
+    std::optional<std::uint32_t> waveOutGetNumDevs() override {
+        Log(QStringLiteral("query count"));
         return deviceCount;
     }
     std::uint32_t waveOutGetDevCapsA(std::uint32_t, WaveCapsRecord& record,
                                      std::uint32_t size) override {
-        m_log << QStringLiteral("query caps %1").arg(size);
+        Log(QStringLiteral("query caps %1").arg(size));
         if (!caps) {
             return MMSYSERR_NODRIVER;
         }
@@ -100,13 +110,12 @@ class FakeQueries : public SystemQueries {
     }
 
   private:
+    void Log(const QString& query) {
+        m_log << (Busy() ? query : query + QStringLiteral(" (not busy)"));
+    }
+
     QStringList& m_log;
 };
-
-inline void RecordingDisplay::SetCaption(TextLabel& label, const Text& text) {
-    m_log << QStringLiteral("set ") + label.objectName();
-    QtDisplaySurface::SetCaption(label, text);
-}
 
 // A fake system and a recording display, made afresh for each test function.
 struct FakeSession {
@@ -114,12 +123,23 @@ struct FakeSession {
     FakeQueries queries{log};
     RecordingDisplay display{queries, log};
 
-    template <typename T> T* Form(FormId form) { return static_cast<T*>(display.FindForm(form)); }
     // Shows the window as a button would, and returns it.
-    template <typename T> T* Show(FormId form) {
+    FormWindow* Show(FormId form) {
         display.ShowForm(form);
-        return Form<T>(form);
+        return display.FindForm(form);
     }
+    // A control of a window's live instance, such as Form12::Picture1.
+    template <typename Widget> Widget* Get(ControlRef control) const {
+        return display.Control<Widget>(control);
+    }
+    QPushButton* Button(ControlRef control) const { return Get<QPushButton>(control); }
+    // The handlers of a window's live instance, for a handler that ends the program: that
+    // throws, and an exception must not pass through the toolkit's own code.
+    template <typename Logic> Logic& Handlers(FormId form) const {
+        return dynamic_cast<Logic&>(display.FindForm(form)->Logic());
+    }
+    QStringList Lines(ControlRef surface) const { return Get<TextSurface>(surface)->Lines(); }
+    QString Text(ControlRef label) const { return Get<TextLabel>(label)->text(); }
 };
 
 } // namespace pardolin::testing

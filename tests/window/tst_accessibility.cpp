@@ -3,11 +3,10 @@
 // accessible text, the tab order, Enter and Space on buttons, and copying the facts.
 #include "WindowTestSupport.h"
 
-#include "app/Appearance.h"
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "app/Form2.h"
-#include "platform/qt/TextLabel.h"
+#include "platform/qt/Appearance.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -29,14 +28,16 @@ class AccessibilityTest : public QObject {
   private:
     std::unique_ptr<FakeSession> m_session;
 
-    template <typename T> T* Show(FormId id) {
-        auto* form = m_session->Show<T>(id);
+    FormWindow* Show(FormId id) {
+        FormWindow* form = m_session->Show(id);
         QApplication::setActiveWindow(form);
         if (!QTest::qWaitForWindowActive(form)) {
             return nullptr;
         }
         return form;
     }
+    void Click(ControlRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
+    TextSurface* Surface() { return m_session->Get<TextSurface>(Form12::Picture1); }
 
   private slots:
     void initTestCase() { SetUpApplication(); }
@@ -60,13 +61,12 @@ class AccessibilityTest : public QObject {
     }
 
     void theReportIsTheSurfacesAccessibleText() {
-        auto* form = Show<Form12>(FormId::Form12);
-        QVERIFY(form);
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(form->Picture1);
+        QVERIFY(Show(FormId::Form12));
+        Click(Form12::Command1);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Surface());
         QAccessibleTextInterface* text = accessible->textInterface();
         QVERIFY(text);
-        const QString expected = form->Picture1->Lines().join(QLatin1Char('\n'));
+        const QString expected = Surface()->Lines().join(QLatin1Char('\n'));
         QVERIFY(expected.contains(QStringLiteral("\n输出声道： 0\n")));
         QCOMPARE(text->characterCount(), expected.size());
         QCOMPARE(text->text(0, text->characterCount()), expected);
@@ -75,52 +75,51 @@ class AccessibilityTest : public QObject {
     }
 
     void keyboardLabelsNameWhatTheyShow() {
-        auto* form = Show<Form1>(FormId::Form1);
-        QVERIFY(form);
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(form->lblcaretflash)->text(QAccessible::Name),
-            QStringLiteral("光标闪烁频率"));
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(form->lblcaretflash)->text(QAccessible::Name),
-            QStringLiteral("光标闪烁频率  =  530ms"));
+        QVERIFY(Show(FormId::Form1));
+        auto* caret = m_session->Get<TextLabel>(Form1::lblcaretflash);
+        QCOMPARE(QAccessible::queryAccessibleInterface(caret)->text(QAccessible::Name),
+                 QStringLiteral("光标闪烁频率"));
+        Click(Form1::Command1);
+        QCOMPARE(QAccessible::queryAccessibleInterface(caret)->text(QAccessible::Name),
+                 QStringLiteral("光标闪烁频率  =  530ms"));
     }
 
     void tabMovesBetweenTheButtonsAndEnterOrSpacePressesThem() {
-        auto* sound = Show<Form12>(FormId::Form12);
+        FormWindow* sound = Show(FormId::Form12);
         QVERIFY(sound);
-        sound->Command1->setFocus();
+        QPushButton* report = m_session->Button(Form12::Command1);
+        QPushButton* exit = m_session->Button(Form12::Command2);
+        report->setFocus();
         QTest::keyClick(sound, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), sound->Command2);
+        QCOMPARE(QApplication::focusWidget(), exit);
         QTest::keyClick(sound, Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), sound->Command1);
+        QCOMPARE(QApplication::focusWidget(), report);
 
-        QTest::keyClick(sound->Command1, Qt::Key_Return);
-        QVERIFY(!sound->Picture1->Lines().isEmpty());
+        QTest::keyClick(report, Qt::Key_Return);
+        QVERIFY(!Surface()->Lines().isEmpty());
 
-        sound->Command2->setFocus();
-        QTest::keyClick(sound->Command2, Qt::Key_Space);
+        exit->setFocus();
+        QTest::keyClick(exit, Qt::Key_Space);
         QVERIFY(!sound->isVisible());
-        auto* main = static_cast<Form2*>(m_session->display.FindForm(FormId::Form2));
+        FormWindow* main = m_session->display.FindForm(FormId::Form2);
         QVERIFY(main && main->isVisible());
 
         QApplication::setActiveWindow(main);
         QVERIFY(QTest::qWaitForWindowActive(main));
-        main->Command1->setFocus();
-        QTest::keyClick(main->Command1, Qt::Key_Enter);
+        m_session->Button(Form2::Command1)->setFocus();
+        QTest::keyClick(m_session->Button(Form2::Command1), Qt::Key_Enter);
         QVERIFY(m_session->display.FindForm(FormId::Form1));
     }
 
     void theSurfacesMenuCopiesThePrintedLines() {
-        auto* form = Show<Form12>(FormId::Form12);
-        QVERIFY(form);
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        QVERIFY(Show(FormId::Form12));
+        Click(Form12::Command1);
         QGuiApplication::clipboard()->clear();
 
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
-                                form->Picture1->mapToGlobal(QPoint(10, 10)));
-        QApplication::sendEvent(form->Picture1, &event);
-        QMenu* menu = form->Picture1->findChild<QMenu*>();
+                                Surface()->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(Surface(), &event);
+        QMenu* menu = Surface()->findChild<QMenu*>();
         QVERIFY(menu);
         QCOMPARE(menu->actions().size(), 1);
         QAction* copy = menu->actions().first();
@@ -128,17 +127,15 @@ class AccessibilityTest : public QObject {
         QVERIFY(copy->isEnabled());
         copy->trigger();
         menu->close();
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 form->Picture1->Lines().join(QLatin1Char('\n')));
+        QCOMPARE(QGuiApplication::clipboard()->text(), Surface()->Lines().join(QLatin1Char('\n')));
     }
 
     void keyboardLabelsCanBeSelected() {
-        auto* form = Show<Form1>(FormId::Form1);
-        QVERIFY(form);
-        QTest::mouseClick(form->Command1, Qt::LeftButton);
-        form->lblrepeatdelay->setSelection(0,
-                                           static_cast<int>(form->lblrepeatdelay->text().size()));
-        QCOMPARE(form->lblrepeatdelay->selectedText(), QStringLiteral("键盘重复延迟为   =  1 秒"));
+        QVERIFY(Show(FormId::Form1));
+        Click(Form1::Command1);
+        auto* delay = m_session->Get<TextLabel>(Form1::lblrepeatdelay);
+        delay->setSelection(0, static_cast<int>(delay->text().size()));
+        QCOMPARE(delay->selectedText(), QStringLiteral("键盘重复延迟为   =  1 秒"));
     }
 };
 

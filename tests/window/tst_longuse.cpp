@@ -4,11 +4,10 @@
 // report made from the faked facts. Memory must not grow with use.
 #include "WindowTestSupport.h"
 
-#include "app/Appearance.h"
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "app/Form2.h"
-#include "platform/qt/TextLabel.h"
+#include "platform/qt/Appearance.h"
 #include "reports/KeyboardReport.h"
 #include "reports/SoundReport.h"
 
@@ -89,10 +88,13 @@ class LongUseTest : public QObject {
             return std::uniform_int_distribution<int>(0, count - 1)(random);
         };
 
-        QStringList log;
-        FakeQueries queries(log);
-        RecordingDisplay display(queries, log);
-        display.ShowForm(FormId::Form12);
+        FakeSession session;
+        FakeQueries& queries = session.queries;
+        RecordingDisplay& display = session.display;
+        const auto click = [&session](ControlRef button) {
+            QTest::mouseClick(session.Button(button), Qt::LeftButton);
+        };
+        StartUp(display);
 
         // What each window instance should show; cleared when its instance is new.
         QPointer<FormWindow> keyboardSeen;
@@ -104,14 +106,16 @@ class LongUseTest : public QObject {
 
         for (int step = 0; step < kActions; ++step) {
             const QString where = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
-            log.clear();
+            session.log.clear();
 
             // New facts, some of them failures, before every action.
             queries.keyboardType = pick(10);
             queries.delay = chance(20) ? std::nullopt : std::optional(pick(4));
             queries.rate = chance(20) ? std::nullopt : std::optional(pick(32));
             queries.caretMs = chance(10) ? 0u : chance(10) ? 0xFFFFFFFFu : 100u + pick(900);
-            queries.deviceCount = chance(5) ? 0u : 1u + pick(2);
+            queries.deviceCount = chance(5)   ? std::optional(0u)
+                                  : chance(5) ? std::nullopt
+                                              : std::optional(1u + pick(2));
             if (chance(15)) {
                 queries.caps.reset();
             } else {
@@ -128,36 +132,39 @@ class LongUseTest : public QObject {
                 queries.caps = record;
             }
 
-            auto* main = static_cast<Form2*>(display.FindForm(FormId::Form2));
-            auto* keyboard = static_cast<Form1*>(display.FindForm(FormId::Form1));
-            auto* sound = static_cast<Form12*>(display.FindForm(FormId::Form12));
+            FormWindow* main = display.FindForm(FormId::Form2);
+            FormWindow* keyboard = display.FindForm(FormId::Form1);
+            FormWindow* sound = display.FindForm(FormId::Form12);
             const FormId anyForm = static_cast<FormId>(pick(3));
             switch (pick(9)) {
             case 0:
                 if (main && main->isVisible()) {
-                    QTest::mouseClick(main->Command1, Qt::LeftButton);
+                    click(Form2::Command1);
                     QVERIFY2(ShownNow(display, FormId::Form1), qPrintable(where));
                 }
                 break;
             case 1:
                 if (main && main->isVisible()) {
-                    QTest::mouseClick(main->Command2, Qt::LeftButton);
+                    click(Form2::Command2);
                     QVERIFY2(ShownNow(display, FormId::Form12), qPrintable(where));
                 }
                 break;
             case 2:
                 if (keyboard && keyboard->isVisible()) {
-                    QTest::mouseClick(keyboard->Command1, Qt::LeftButton);
-                    keyboardExpected = QStringList{
-                        QString::fromStdU32String(KeyboardTypeLine(queries.keyboardType)),
-                        QString::fromStdU32String(RepeatRateLine(queries.rate)),
-                        QString::fromStdU32String(RepeatDelayLine(queries.delay)),
-                        QString::fromStdU32String(CaretBlinkLine(queries.caretMs))};
+                    click(Form1::Command1);
+                    const auto type = queries.keyboardType != 0
+                                          ? std::optional(queries.keyboardType)
+                                          : std::nullopt;
+                    keyboardExpected =
+                        QStringList{QString::fromStdU32String(KeyboardTypeLine(type)),
+                                    QString::fromStdU32String(RepeatRateLine(queries.rate)),
+                                    QString::fromStdU32String(RepeatDelayLine(queries.delay)),
+                                    QString::fromStdU32String(CaretBlinkLine(queries.caretMs))};
                 }
                 break;
             case 3:
                 if (keyboard && keyboard->isVisible()) {
-                    QTest::mouseClick(keyboard->Command2, Qt::LeftButton);
+                    click(Form1::Command2);
                     Settle();
                     // Exit hides; the same instance stays loaded.
                     QVERIFY2(display.FindForm(FormId::Form1) == keyboard &&
@@ -169,20 +176,20 @@ class LongUseTest : public QObject {
                 if (sound && sound->isVisible()) {
                     bool ended = false;
                     try {
-                        sound->Command1_Click();
+                        session.Handlers<Form12>(FormId::Form12).Command1_Click();
                     } catch (const ProgramEnded&) {
                         ended = true;
                     }
-                    QVERIFY2(ended == (queries.deviceCount == 0), qPrintable(where));
+                    QVERIFY2(ended == (queries.deviceCount == 0u), qPrintable(where));
                     soundExpected = ended ? QStringList()
-                                    : queries.caps
+                                    : queries.caps && queries.deviceCount
                                         ? Texts(BuildSoundReport(*queries.caps))
                                         : QStringList{QStringLiteral("读取声卡信息失败")};
                 }
                 break;
             case 5:
                 if (sound && sound->isVisible()) {
-                    QTest::mouseClick(sound->Command2, Qt::LeftButton);
+                    click(Form12::Command2);
                     Settle();
                     QVERIFY2(display.FindForm(FormId::Form12) == sound && !sound->isVisible() &&
                                  ShownNow(display, FormId::Form2),
@@ -209,33 +216,33 @@ class LongUseTest : public QObject {
             // One instance at most of each window, and it is the one the display keeps.
             std::array<int, 3> instances{};
             for (QWidget* window : QApplication::topLevelWidgets()) {
-                instances[0] += qobject_cast<Form2*>(window) != nullptr;
-                instances[1] += qobject_cast<Form1*>(window) != nullptr;
-                instances[2] += qobject_cast<Form12*>(window) != nullptr;
+                if (auto* form = qobject_cast<FormWindow*>(window)) {
+                    ++instances[static_cast<std::size_t>(form->Logic().Layout().id)];
+                }
             }
             for (const FormId id : {FormId::Form2, FormId::Form1, FormId::Form12}) {
                 const int expected = display.FindForm(id) ? 1 : 0;
                 QVERIFY2(instances[static_cast<std::size_t>(id)] == expected, qPrintable(where));
             }
 
-            keyboard = static_cast<Form1*>(display.FindForm(FormId::Form1));
+            keyboard = display.FindForm(FormId::Form1);
             if (keyboard && keyboard != keyboardSeen) {
                 keyboardSeen = keyboard;
                 keyboardExpected = QStringList(4);
             }
             if (keyboard) {
                 const QStringList shown{
-                    keyboard->lblkeyboard->text(), keyboard->lblrepeatspeed->text(),
-                    keyboard->lblrepeatdelay->text(), keyboard->lblcaretflash->text()};
+                    session.Text(Form1::lblkeyboard), session.Text(Form1::lblrepeatspeed),
+                    session.Text(Form1::lblrepeatdelay), session.Text(Form1::lblcaretflash)};
                 QVERIFY2(shown == keyboardExpected, qPrintable(where));
             }
-            sound = static_cast<Form12*>(display.FindForm(FormId::Form12));
+            sound = display.FindForm(FormId::Form12);
             if (sound && sound != soundSeen) {
                 soundSeen = sound;
                 soundExpected.clear();
             }
             if (sound) {
-                QVERIFY2(sound->Picture1->Lines() == soundExpected, qPrintable(where));
+                QVERIFY2(session.Lines(Form12::Picture1) == soundExpected, qPrintable(where));
             }
 
             if (step == 1000) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Appearance.h"
+#include "platform/qt/Appearance.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 
@@ -13,6 +14,16 @@ constexpr auto kFontFamily = "WenQuanYi Micro Hei";
 constexpr int kFontPixelSize = 12;
 
 } // namespace
+
+void KeepTheToolkitFromStartingABus() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const bool busNamed = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
+                          (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")));
+    if (!busNamed) {
+        // An address of no known kind: every attempt to reach the bus fails at once.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    }
+}
 
 void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Pardolin"));

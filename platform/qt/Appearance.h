@@ -3,6 +3,11 @@
 
 namespace pardolin {
 
+// Where no session message bus runs, tells the libraries so: otherwise the toolkit's D-Bus
+// client starts one of its own, which writes under the home folder. Call before the
+// application object exists.
+void KeepTheToolkitFromStartingABus();
+
 // Names the program to the toolkit and gives every window its icon and font. Call once,
 // after the application object exists.
 void SetUpApplication();

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace pardolin {
+
+enum class FormId { Form2, Form1, Form12 };
+
+enum class ControlKind { PushButton, Label, GroupFrame, TextSurface };
+
+// A rectangle in twips, 1/1440 inch: 15 twips make one pixel at 96 dots per inch. A control's
+// place is relative to its container; a window's client area is on the screen.
+struct Twips {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Twips to pixels at `dpi` dots per inch, rounded to the nearest pixel (halves away from
+// zero) as the platform's MulDiv rounds.
+constexpr int TwipsToPixels(int twips, int dpi) {
+    const std::int64_t product = std::int64_t{twips} * dpi;
+    return static_cast<int>((product + (product < 0 ? -720 : 720)) / 1440);
+}
+
+// A colour recorded as 0x00BBGGRR: blue in bits 16 to 23, green in 8 to 15, red in 0 to 7.
+using BgrColour = std::uint32_t;
+
+// One control of a window's layout.
+struct ControlLayout {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view container; // the group frame that holds it; empty for the window itself
+    std::u32string_view caption;
+    Twips place;
+    int tabIndex;
+    std::optional<BgrColour> backColour; // empty: the desktop's
+    // What assistive tools call the control while its caption says nothing.
+    std::u32string_view accessibleName = {};
+};
+
+// A window's caption, its client area on the screen and its controls, containers first.
+struct FormLayout {
+    FormId id;
+    std::u32string_view caption;
+    Twips client;
+    std::span<const ControlLayout> controls;
+};
+
+// A control as the handlers name it: its window and its row in that window's layout.
+struct ControlRef {
+    FormId form;
+    std::size_t index;
+};
+
+// The control of that name; naming one the layout lacks does not compile.
+consteval ControlRef FindControl(const FormLayout& layout, std::string_view name) {
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        if (layout.controls[i].name == name) {
+            return {layout.id, i};
+        }
+    }
+    throw "no control of that name in the layout";
+}
+
+} // namespace pardolin

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace pardolin::linux_backend {
+
+// Loads one of the program's modules, found from the running program's own location, and
+// returns what its entry function returns; nullptr when it cannot be loaded. The first
+// failure is reported on stderr.
+const void* LoadModuleEntry(const char* file, const char* entry, bool reportFailure);
+
+// A module of the program, loaded on first use and kept for the rest of the run. A module
+// that cannot be loaded (moved away, out of file descriptors) is tried again on the next use.
+template <typename Interface> class Module {
+  public:
+    Module(const char* file, const char* entry) : m_file(file), m_entry(entry) {}
+
+    const Interface* Get() {
+        if (!m_loaded) {
+            m_loaded = static_cast<const Interface*>(LoadModuleEntry(m_file, m_entry, !m_failed));
+            m_failed = !m_loaded;
+        }
+        return m_loaded;
+    }
+
+  private:
+    const char* m_file;
+    const char* m_entry;
+    const Interface* m_loaded = nullptr;
+    bool m_failed = false;
+};
+
+} // namespace pardolin::linux_backend

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/FormWindow.h"
+
+#include "platform/qt/QtText.h"
+#include "platform/qt/TextLabel.h"
+#include "platform/qt/TextSurface.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace pardolin {
+namespace {
+
+// Qt lays windows out in logical pixels (96 to an inch) and scales them for dense screens.
+constexpr int kLogicalDpi = 96;
+
+QRect Pixels(const Twips& twips) {
+    return {TwipsToPixels(twips.left, kLogicalDpi), TwipsToPixels(twips.top, kLogicalDpi),
+            TwipsToPixels(twips.width, kLogicalDpi), TwipsToPixels(twips.height, kLogicalDpi)};
+}
+
+QColor FromBgr(BgrColour bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FromText(std::u32string_view text) {
+    return ToQString(Text(text));
+}
+
+bool TakesFocus(ControlKind kind) {
+    return kind == ControlKind::PushButton || kind == ControlKind::TextSurface;
+}
+
+} // namespace
+
+FormWindow::FormWindow(std::unique_ptr<Form> logic) : m_logic(std::move(logic)) {
+    const FormLayout& layout = m_logic->Layout();
+    setWindowTitle(FromText(layout.caption));
+    const QRect client = Pixels(layout.client);
+    setFixedSize(client.size());
+    // For a top-level window the geometry is that of its client area, frame excluded.
+    setGeometry(client);
+
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        m_controls.push_back(MakeControl(layout.controls[i], i));
+    }
+
+    std::vector<std::size_t> tabOrder;
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        if (TakesFocus(layout.controls[i].kind)) {
+            tabOrder.push_back(i);
+        }
+    }
+    std::sort(tabOrder.begin(), tabOrder.end(), [&layout](std::size_t a, std::size_t b) {
+        return layout.controls[a].tabIndex < layout.controls[b].tabIndex;
+    });
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(m_controls[tabOrder[i - 1]], m_controls[tabOrder[i]]);
+    }
+}
+
+FormWindow::~FormWindow() = default;
+
+QWidget* FormWindow::MakeControl(const ControlLayout& row, std::size_t index) {
+    QWidget* parent = this;
+    if (!row.container.empty()) {
+        const auto& controls = m_logic->Layout().controls;
+        const auto container =
+            std::find_if(controls.begin(), controls.end(),
+                         [&row](const auto& c) { return c.name == row.container; });
+        parent = m_controls.at(static_cast<std::size_t>(container - controls.begin()));
+    }
+    QWidget* control = nullptr;
+    switch (row.kind) {
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(FromText(row.caption), parent);
+        // Enter presses a focused button as Space does, in these plain windows too.
+        button->setAutoDefault(true);
+        connect(button, &QPushButton::clicked, this, [this, index] { m_logic->Click(index); });
+        control = button;
+        break;
+    }
+    case ControlKind::Label: {
+        auto* label = new TextLabel(parent);
+        label->setText(FromText(row.caption));
+        label->setWordWrap(true);
+        control = label;
+        break;
+    }
+    case ControlKind::GroupFrame:
+        control = new QGroupBox(FromText(row.caption), parent);
+        break;
+    case ControlKind::TextSurface:
+        control = new TextSurface(parent);
+        break;
+    }
+    control->setObjectName(Latin1(row.name));
+    control->setGeometry(Pixels(row.place));
+    if (row.backColour) {
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::Window, FromBgr(*row.backColour));
+        control->setPalette(palette);
+        control->setAutoFillBackground(true);
+    }
+    if (!row.accessibleName.empty()) {
+        control->setAccessibleName(FromText(row.accessibleName));
+    }
+    return control;
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) {
+        emit closed();
+    }
+}
+
+} // namespace pardolin

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program where the system cannot simply answer: a build moved elsewhere; the
+# program copied without its sound module, then the module put back; a fresh home that
+# must stay empty; and a machine without any wave output device, its sound cards hidden
+# from the program in a mount namespace of its own.
+#   program.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+source "$(dirname "$0")/../../scripts/lib/session.sh"
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+stop_program() {
+    kill "$program_pid" 2>/dev/null || true
+    wait "$program_pid" 2>/dev/null || true
+}
+# Clicks a control whose place is recorded in twips, by window title.
+click() {
+    local window
+    window=$(wait_window "$1")
+    [[ -n $window ]] || fail "no window \"$1\""
+    click_twips "$window" "$2" "$3" "$4" "$5"
+}
+sound_report() {
+    click 声卡信息统计 120 5160 1455 495 # 显示声卡信息
+    copy_report "$(wait_window 声卡信息统计)"
+}
+
+start_x
+start_pulse "load-module module-null-sink sink_name=moved channels=2 sink_properties=device.description=Moved-Sink"
+export HOME=$session_dir/home XDG_RUNTIME_DIR=$session_dir/runtime QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# A moved build finds its module from where it now runs.
+moved=$session_dir/moved
+mkdir -p "$moved/app" "$moved/lib"
+cp "$build/app/pardolin" "$moved/app/"
+cp -r "$build/lib/pardolin" "$moved/lib/"
+start_program "$moved/app/pardolin"
+report=$(sound_report)
+[[ $report == 产品名称：Moved-Sink* ]] || fail "the moved build reports: $report"
+click 声卡信息统计 1800 5160 1335 495 # 退 出
+click Pardolin 240 120 1575 735     # 键盘信息统计
+click 统计键盘信息 1080 1920 1335 495 # 键盘信息
+stop_program
+echo "PASS: a moved build reports the server's sink"
+
+# Without its module the program cannot find out: the failure line, and it goes on. Once
+# the module is where it belongs, the next click reads the device.
+alone=$session_dir/alone
+mkdir -p "$alone/bin"
+cp "$build/app/pardolin" "$alone/bin/"
+start_program "$alone/bin/pardolin"
+report=$(sound_report)
+[[ $report == 读取声卡信息失败 ]] || fail "without its module the program reports: $report"
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended without its module"
+mkdir -p "$alone/lib" && cp -r "$build/lib/pardolin" "$alone/lib/"
+report=$(sound_report)
+[[ $report == 产品名称：Moved-Sink* ]] || fail "with the module back the program reports: $report"
+stop_program
+echo "PASS: a module that cannot be loaded is a failed query, and is tried again"
+
+written=$(find "$HOME" -mindepth 1)
+[[ -z $written ]] || fail "the program wrote into a fresh home: $written"
+echo "PASS: nothing written into a fresh home"
+
+# No device at all: no sound server, and the machine's own cards hidden.
+export PULSE_SERVER="unix:$session_dir/no-server-here"
+hide_cards='[[ ! -d /dev/snd ]] || mount -t tmpfs -o mode=755 none /dev/snd; exec "$0" "$@"'
+if [[ $(id -u) -eq 0 ]]; then
+    namespace=(unshare --mount --propagation private)
+else
+    namespace=(unshare --user --map-root-user --mount --propagation private)
+fi
+"${namespace[@]}" true || fail "no mount namespace can be made here to hide the sound cards"
+start_program "${namespace[@]}" bash -c "$hide_cards" "$build/app/pardolin"
+click 声卡信息统计 120 5160 1455 495 # 显示声卡信息
+box=$(wait_window "Find Sound Blaster Card")
+[[ -n $box ]] || fail "no message box"
+kill -0 "$program_pid" || fail "the program ended before the message was closed"
+# No window manager runs here, so the box gets the keyboard focus directly.
+xdotool windowfocus --sync "$box" key Return
+for _ in $(seq 100); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.05
+done
+kill -0 "$program_pid" 2>/dev/null && fail "the program is still running after the message was closed"
+status=0
+wait "$program_pid" || status=$?
+[[ $status -eq 0 ]] || fail "exit status $status"
+echo "PASS: without any device the message shows, and the program ends after it"
