@@ -19,11 +19,7 @@ void Form12::Click(std::size_t control) {
 
 Form12::Presence Form12::TestCard() {
     const Text title = kNoDeviceTitle;
-    std::optional<std::uint32_t> count;
-    {
-        const BusyCursor busy(m_display);
-        count = m_queries.waveOutGetNumDevs();
-    }
+    const std::optional<std::uint32_t> count = m_queries.waveOutGetNumDevs();
     if (!count) {
         return Presence::Unknown;
     }
@@ -35,6 +31,7 @@ Form12::Presence Form12::TestCard() {
 }
 
 void Form12::Command1_Click() {
+    const BusyCursor busy(m_display);
     m_display.ClearSurface(Picture1);
     const Presence presence = TestCard();
     if (presence == Presence::Absent) {
@@ -46,12 +43,7 @@ void Form12::Command1_Click() {
         return;
     }
     WaveCapsRecord record;
-    std::uint32_t result = MMSYSERR_ERROR;
-    {
-        const BusyCursor busy(m_display);
-        result = m_queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize);
-    }
-    if (result != MMSYSERR_NOERROR) {
+    if (m_queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != MMSYSERR_NOERROR) {
         // A record the system did not fill would print as a device of zeros.
         m_display.PrintLine(Picture1, {Text(kCapsFailedLine)});
         return;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times programs from exec to their first top-level window being mapped, seen as a
 // MapNotify on the root window of the X server named by DISPLAY, and reads each one's
-// peak resident memory after a second of idling. Programs are run alternately.
+// peak resident memory after a second of idling. Programs are run alternately; a program
+// given with arguments ("wine64 floor.exe") is split at its spaces.
 //   startup_time RUNS WARMUP PROGRAM...
 #include <xcb/xcb.h>
 
@@ -15,8 +16,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,11 +74,18 @@ void Drain(xcb_connection_t* connection) {
 }
 
 std::optional<Sample> RunOnce(xcb_connection_t* connection, const char* program) {
+    std::istringstream command(program);
+    std::vector<std::string> words{std::istream_iterator<std::string>(command), {}};
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
     Drain(connection);
     const auto start = Clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
-        execl(program, program, static_cast<char*>(nullptr));
+        execv(argv[0], argv.data());
         _exit(127);
     }
     const bool mapped = WaitForMap(connection, std::chrono::seconds(10));

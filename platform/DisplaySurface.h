@@ -22,15 +22,16 @@ class DisplaySurface {
     virtual void ClearSurface(ControlRef surface) = 0;
     // Prints FormatLine(items) at the print position and moves it to the next line.
     virtual void PrintLine(ControlRef surface, const PrintItems& items) = 0;
-    // A modal box with one OK button and no icon; returns when the user has closed it.
+    // A modal box with one OK button and no icon; returns when the user has closed it. The
+    // normal cursor shows over it, busy or not.
     virtual void ShowMessage(const Text& prompt, const Text& title) = 0;
     // Ends the program at once: the caller does not go on and every window disappears.
     [[noreturn]] virtual void EndProgram() = 0;
-    // Shows that the program is busy (the wait cursor) while a handler waits for the system.
+    // Shows that the program is busy (the wait cursor) while a handler asks the system.
     virtual void SetBusy(bool busy) = 0;
 };
 
-// The wait cursor for the scope of a wait on the system.
+// The wait cursor for the scope of a handler that asks the system.
 class BusyCursor {
   public:
     explicit BusyCursor(DisplaySurface& display) : m_display(display) { m_display.SetBusy(true); }

@@ -103,6 +103,23 @@ Text FromUtf16(std::u16string_view units) {
     return text;
 }
 
+std::u16string ToUtf16(std::u32string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
+    for (char32_t c : text) {
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            c = kReplacement;
+        }
+        if (c < 0x10000) {
+            units.push_back(static_cast<char16_t>(c));
+        } else {
+            units.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        }
+    }
+    return units;
+}
+
 Text Decimal(std::int64_t value) {
     const std::string digits = std::to_string(value);
     return Text(digits.begin(), digits.end());

@@ -19,6 +19,9 @@ std::string ToUtf8(const Text& text);
 // Decodes UTF-16 as the platform's wide-character calls return it; an unpaired surrogate
 // becomes one U+FFFD.
 Text FromUtf16(std::u16string_view units);
+// Encodes for the platform's wide-character calls; a character outside Unicode becomes
+// U+FFFD, one beyond the Basic Multilingual Plane a surrogate pair.
+std::u16string ToUtf16(std::u32string_view text);
 
 // Plain decimal: "-" for negative values, nothing before positive ones.
 Text Decimal(std::int64_t value);

@@ -78,7 +78,15 @@ void QtDisplaySurface::PrintLine(ControlRef surface, const PrintItems& items) {
 void QtDisplaySurface::ShowMessage(const Text& prompt, const Text& title) {
     QMessageBox box(QMessageBox::NoIcon, ToQString(title), ToQString(prompt), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
+    // The user is asked for something: the normal cursor, not the wait cursor.
+    const bool busy = m_busy;
+    if (busy) {
+        SetBusy(false);
+    }
     box.exec();
+    if (busy) {
+        SetBusy(true);
+    }
 }
 
 void QtDisplaySurface::EndProgram() {
@@ -95,6 +103,10 @@ void QtDisplaySurface::EndProgram() {
 }
 
 void QtDisplaySurface::SetBusy(bool busy) {
+    if (busy == m_busy) {
+        return;
+    }
+    m_busy = busy;
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     } else {

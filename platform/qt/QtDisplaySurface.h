@@ -43,6 +43,7 @@ class QtDisplaySurface : public DisplaySurface {
 
     FormFactory m_factory;
     std::array<QPointer<FormWindow>, 3> m_forms;
+    bool m_busy = false;
 };
 
 } // namespace pardolin

@@ -9,12 +9,59 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
 
 namespace pardolin::Module1 {
+namespace {
 
-std::uint32_t waveOutGetNumDevs() {
-    return ::waveOutGetNumDevs();
+// The wave calls of Winmm.dll, which is loaded on the first wave query rather than with the
+// program: loading it and its drivers costs every start, for a button not every run
+// presses. A library that cannot be loaded is tried again on the next query.
+struct Winmm {
+    decltype(&::waveOutGetNumDevs) getNumDevs = nullptr;
+    decltype(&::waveOutGetDevCapsA) getDevCaps = nullptr;
+};
+
+std::optional<Winmm> LoadWinmm() {
+    static std::mutex loading;
+    static std::optional<Winmm> loaded;
+    const std::lock_guard lock(loading);
+    if (!loaded) {
+        // From the system folder only, never from beside the program.
+        if (const HMODULE winmm =
+                LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            Winmm calls;
+            calls.getNumDevs = reinterpret_cast<decltype(calls.getNumDevs)>(
+                reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetNumDevs")));
+            calls.getDevCaps = reinterpret_cast<decltype(calls.getDevCaps)>(
+                reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetDevCapsA")));
+            if (calls.getNumDevs && calls.getDevCaps) {
+                loaded = calls;
+            }
+        }
+    }
+    return loaded;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> waveOutGetNumDevs() {
+    const std::optional<Winmm> winmm = LoadWinmm();
+    if (!winmm) {
+        return std::nullopt;
+    }
+    return winmm->getNumDevs();
+}
+
+void PrepareWaveDevices() {
+    try {
+        std::thread([] { waveOutGetNumDevs(); }).detach();
+    } catch (const std::system_error&) {
+        // Without a thread the first sound query does the work itself.
+    }
 }
 
 std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint32_t codePage) {
@@ -35,8 +82,12 @@ std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint
 std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std::uint32_t size) {
     // The platform writes at most `size` bytes; with the record's 50 that leaves the top
     // half of dwSupport (behind the reserved word) as it was: zero.
+    const std::optional<Winmm> winmm = LoadWinmm();
+    if (!winmm) {
+        return MMSYSERR_NODRIVER;
+    }
     WAVEOUTCAPSA platform{};
-    const MMRESULT result = ::waveOutGetDevCapsA(deviceId, &platform, size);
+    const MMRESULT result = winmm->getDevCaps(deviceId, &platform, size);
     if (result != MMSYSERR_NOERROR) {
         return result;
     }

@@ -5,11 +5,16 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The wave output calls of winmm, in the program's own types.
 namespace pardolin::Module1 {
 
-std::uint32_t waveOutGetNumDevs();
+// nullopt when winmm cannot be loaded.
+std::optional<std::uint32_t> waveOutGetNumDevs();
+// Loads winmm and its wave drivers on a thread of their own, so that the first sound query
+// does not wait for them; the query still asks the system afresh.
+void PrepareWaveDevices();
 // Asks for `size` bytes of the device's WAVEOUTCAPSA; the fields the system did not write
 // stay zero. The name is decoded from the ANSI code page.
 std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std::uint32_t size);

@@ -25,9 +25,12 @@ TEST(Utf16, PairsSurrogatesAndReplacesUnpairedOnes) {
     EXPECT_EQ(FromUtf16(std::u16string_view(u"a\xD83D", 2)), U"a\uFFFD");
 }
 
-TEST(Utf8, RoundTrips) {
+TEST(Utf8AndUtf16, RoundTrip) {
     const Text text = U"产品 Id：🔊 é";
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    EXPECT_EQ(ToUtf16(text), u"产品 Id：🔊 é");
+    EXPECT_EQ(FromUtf16(ToUtf16(text)), text);
+    EXPECT_EQ(ToUtf16(Text(1, char32_t{0xD800})), u"\uFFFD");
 }
 
 TEST(Inert, CharactersThatActBecomeOneReplacementEach) {

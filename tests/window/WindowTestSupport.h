@@ -29,7 +29,7 @@ inline bool Busy() {
 // The real Qt display, except that messages are recorded instead of waiting for a user and
 // ending the program throws instead of leaving the test. Every call is logged in `log`,
 // shared with the fake queries so tests can check the order of queries and captions; a
-// query made without the wait cursor, or a message shown with it, says so in the log.
+// query made without the wait cursor says so in the log.
 class RecordingDisplay : public QtDisplaySurface {
   public:
     RecordingDisplay(SystemQueries& queries, QStringList& log)
@@ -47,7 +47,7 @@ class RecordingDisplay : public QtDisplaySurface {
         QtDisplaySurface::ClearSurface(surface);
     }
     void ShowMessage(const Text& prompt, const Text& title) override {
-        m_log << (Busy() ? QStringLiteral("message (busy)") : QStringLiteral("message"));
+        m_log << QStringLiteral("message");
         messages.push_back({prompt, title});
     }
     [[noreturn]] void EndProgram() override {

@@ -202,13 +202,17 @@ class ReportsTest : public QObject {
         QVERIFY(Surface()->PlainText().startsWith(shown + QLatin1Char(' ')));
     }
 
+    // Shown from a busy handler, the box has the normal cursor; the wait cursor comes back
+    // once it is closed.
     void theRealMessageBoxHasTitlePromptOneButtonAndNoIcon() {
         QtDisplaySurface display([](FormId, DisplaySurface&) { return nullptr; });
+        const BusyCursor busy(display);
         bool seen = false;
         QTimer::singleShot(0, [&seen] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             seen = true;
+            QVERIFY(!Busy());
             QCOMPARE(box->windowTitle(), QStringLiteral("Find Sound Blaster Card"));
             QCOMPARE(box->text(), QStringLiteral("对不起，你计算机中没有安装声卡"));
             QCOMPARE(box->icon(), QMessageBox::NoIcon);
@@ -217,6 +221,7 @@ class ReportsTest : public QObject {
         });
         display.ShowMessage(U"对不起，你计算机中没有安装声卡", U"Find Sound Blaster Card");
         QVERIFY(seen); // returned only once the box was closed by its button
+        QVERIFY(Busy());
     }
 };
 

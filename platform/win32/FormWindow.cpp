@@ -1,0 +1,272 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/win32/FormWindow.h"
+
+#include "platform/win32/Scaling.h"
+#include "platform/win32/WideText.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace pardolin::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"PardolinForm";
+// A fixed frame with a caption and close control, minimizable, never maximized.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = 0;
+// Control identifiers are the layout's row plus this.
+constexpr int kFirstControlId = 100;
+constexpr COLORREF kTextOnBackColour = RGB(0, 0, 0);
+constexpr int kProgramIcon = 1;
+
+ATOM RegisterFormClass(WNDPROC procedure) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassExW(&windowClass);
+}
+
+[[noreturn]] void FailWithSystemMessage() {
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    MessageBoxW(nullptr, text ? text : L"", L"Pardolin", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ExitProcess(1);
+}
+
+bool IsPushButton(HWND window) {
+    return window && (SendMessageW(window, WM_GETDLGCODE, 0, 0) &
+                      (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+} // namespace
+
+FormWindow::FormWindow(std::unique_ptr<Form> logic, std::function<void()> destroyed)
+    : m_logic(std::move(logic)), m_destroyed(std::move(destroyed)) {
+    static const ATOM registered = RegisterFormClass(Procedure);
+    const FormLayout& layout = m_logic->Layout();
+    // Placed for the system's DPI first; Arrange corrects it once the window knows its own.
+    m_dpi = DpiOf(nullptr);
+    const RECT outer = OuterRect(Pixels(layout.client, m_dpi), kStyle, kExStyle, m_dpi);
+    m_window =
+        CreateWindowExW(kExStyle, MAKEINTATOM(registered), Wide(layout.caption).c_str(), kStyle,
+                        outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                        nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!m_window) {
+        FailWithSystemMessage();
+    }
+    // Made in tab order, so that the dialog keys follow it; the frames last, so that they
+    // lie under the controls they hold.
+    std::vector<std::size_t> order(layout.controls.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&layout](std::size_t a, std::size_t b) {
+        const auto& first = layout.controls[a];
+        const auto& second = layout.controls[b];
+        const bool firstIsFrame = first.kind == ControlKind::GroupFrame;
+        const bool secondIsFrame = second.kind == ControlKind::GroupFrame;
+        return firstIsFrame != secondIsFrame ? secondIsFrame : first.tabIndex < second.tabIndex;
+    });
+    m_controls.resize(layout.controls.size());
+    for (const std::size_t index : order) {
+        MakeControl(index);
+    }
+    Arrange(DpiOf(m_window));
+}
+
+FormWindow::~FormWindow() {
+    // Destroyed by its owner rather than through its frame: nobody is to be told.
+    m_destroyed = nullptr;
+    if (m_window) {
+        DestroyWindow(m_window);
+    }
+}
+
+void FormWindow::MakeControl(std::size_t index) {
+    const ControlLayout& row = m_logic->Layout().controls[index];
+    const int id = kFirstControlId + static_cast<int>(index);
+    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const std::wstring caption = Wide(row.caption);
+    NativeControl& control = m_controls[index];
+    switch (row.kind) {
+    case ControlKind::PushButton:
+        control.window = CreateWindowExW(0, L"BUTTON", caption.c_str(),
+                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+                                         0, 0, m_window, menu, instance, nullptr);
+        break;
+    case ControlKind::Label:
+        // SS_NOPREFIX: an ampersand in a caption is shown, not taken for a mnemonic.
+        control.window = CreateWindowExW(0, L"STATIC", caption.c_str(),
+                                         WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                                         m_window, menu, instance, nullptr);
+        break;
+    case ControlKind::GroupFrame:
+        control.window = CreateWindowExW(0, L"BUTTON", caption.c_str(),
+                                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0,
+                                         0, 0, 0, m_window, menu, instance, nullptr);
+        break;
+    case ControlKind::TextSurface:
+        control.surface =
+            std::make_unique<TextSurfaceWindow>(m_window, id, row.backColour.value_or(0xFFFFFF));
+        control.window = control.surface->Handle();
+        break;
+    }
+    if (!control.window) {
+        FailWithSystemMessage();
+    }
+    if (row.backColour) {
+        control.back = SolidBrush(*row.backColour);
+    }
+}
+
+RECT FormWindow::ClientPlace(std::size_t index, int dpi) const {
+    const auto& controls = m_logic->Layout().controls;
+    const ControlLayout& row = controls[index];
+    Twips place = row.place;
+    // Controls in a frame are children of the window too, offset by the frame's place:
+    // a group box does not pass its children's notifications on.
+    if (!row.container.empty()) {
+        const auto frame = std::find_if(controls.begin(), controls.end(),
+                                        [&row](const auto& c) { return c.name == row.container; });
+        place.left += frame->place.left;
+        place.top += frame->place.top;
+    }
+    return Pixels(place, dpi);
+}
+
+void FormWindow::Arrange(int dpi) {
+    m_dpi = dpi;
+    Font font(CreateInterfaceFont(dpi));
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        const RECT place = ClientPlace(i, dpi);
+        SetWindowPos(m_controls[i].window, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(m_controls[i].window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        if (m_controls[i].surface) {
+            m_controls[i].surface->SetDpi(dpi);
+        }
+    }
+    // The old font goes only once no control uses it any more.
+    m_font = std::move(font);
+    const RECT outer = OuterRect(Pixels(m_logic->Layout().client, dpi), kStyle, kExStyle, dpi);
+    SetWindowPos(m_window, nullptr, outer.left, outer.top, outer.right - outer.left,
+                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::Show() {
+    ShowWindow(m_window, SW_SHOW);
+    SetForegroundWindow(m_window);
+    BringWindowToTop(m_window);
+}
+
+LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        form = static_cast<FormWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    if (!form) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form->m_window = nullptr;
+        // Whoever is told may delete the form: nothing of it is touched after this.
+        if (const std::function<void()> destroyed = std::move(form->m_destroyed)) {
+            destroyed();
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return form->OnMessage(message, wParam, lParam);
+}
+
+LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK && lParam == 0) {
+            // Enter in these plain windows presses the focused button, as Space does.
+            if (const HWND focus = GetFocus(); IsPushButton(focus)) {
+                SendMessageW(focus, BM_CLICK, 0, 0);
+            }
+            return 0;
+        }
+        if (HIWORD(wParam) == BN_CLICKED) {
+            const int index = LOWORD(wParam) - kFirstControlId;
+            if (index >= 0 && static_cast<std::size_t>(index) < m_controls.size() &&
+                m_logic->Layout().controls[static_cast<std::size_t>(index)].kind ==
+                    ControlKind::PushButton) {
+                m_logic->Click(static_cast<std::size_t>(index));
+            }
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        return Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ERASEBKGND:
+        EraseBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_ACTIVATE:
+        // Like a dialog: the focus comes back to where it was when the window is activated.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            m_lastFocus = GetFocus();
+        } else {
+            const bool ours = m_lastFocus && IsChild(m_window, m_lastFocus);
+            SetFocus(ours ? m_lastFocus : GetNextDlgTabItem(m_window, nullptr, FALSE));
+        }
+        return 0;
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        Arrange(LOWORD(wParam));
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+LRESULT FormWindow::Colour(HDC dc, HWND control) {
+    const int index = GetDlgCtrlID(control) - kFirstControlId;
+    if (index < 0 || static_cast<std::size_t>(index) >= m_controls.size() ||
+        !m_controls[static_cast<std::size_t>(index)].back) {
+        return DefWindowProcW(m_window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+    }
+    const ControlLayout& row = m_logic->Layout().controls[static_cast<std::size_t>(index)];
+    SetTextColor(dc, kTextOnBackColour);
+    SetBkColor(dc, *row.backColour);
+    return reinterpret_cast<LRESULT>(m_controls[static_cast<std::size_t>(index)].back.get());
+}
+
+void FormWindow::EraseBackground(HDC dc) {
+    RECT client;
+    GetClientRect(m_window, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
+    // A group box paints its frame and title only; its back colour is laid down here.
+    const auto& controls = m_logic->Layout().controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].kind == ControlKind::GroupFrame && m_controls[i].back) {
+            const RECT frame = ClientPlace(i, m_dpi);
+            FillRect(dc, &frame, m_controls[i].back.get());
+        }
+    }
+}
+
+} // namespace pardolin::win32

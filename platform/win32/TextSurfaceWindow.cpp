@@ -1,0 +1,223 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/win32/TextSurfaceWindow.h"
+
+#include "platform/win32/WideText.h"
+
+#include <cstring>
+
+namespace pardolin::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"PardolinTextSurface";
+// At 96 dots per inch: pixels from one printed line to the next (24 report lines fit in
+// the surface), and the left margin.
+constexpr int kLinePitch = 13;
+constexpr int kLeftMargin = 3;
+constexpr UINT_PTR kCopyCommand = 1;
+// The text colour on a fixed back colour: the system's normal dark text.
+constexpr COLORREF kText = RGB(0, 0, 0);
+
+ATOM RegisterSurfaceClass(WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassExW(&windowClass);
+}
+
+} // namespace
+
+TextSurfaceWindow::TextSurfaceWindow(HWND parent, int id, BgrColour back)
+    : m_back(SolidBrush(back)) {
+    static const ATOM registered = RegisterSurfaceClass(Procedure);
+    m_window = CreateWindowExW(
+        0, MAKEINTATOM(registered), L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+}
+
+TextSurfaceWindow::~TextSurfaceWindow() {
+    if (m_window) {
+        DestroyWindow(m_window);
+    }
+}
+
+LRESULT CALLBACK TextSurfaceWindow::Procedure(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    auto* surface = reinterpret_cast<TextSurfaceWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        surface = static_cast<TextSurfaceWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        surface->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(surface));
+    }
+    if (!surface) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        surface->m_window = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return surface->OnMessage(message, wParam, lParam);
+}
+
+void TextSurfaceWindow::Clear() {
+    m_lines.clear();
+    Invalidate();
+}
+
+void TextSurfaceWindow::Print(std::wstring line) {
+    m_lines.push_back(std::move(line));
+    Invalidate();
+}
+
+void TextSurfaceWindow::Invalidate() {
+    // Once the whole surface waits for its paint, a report's further lines change nothing.
+    if (!m_paintPending) {
+        m_paintPending = true;
+        InvalidateRect(m_window, nullptr, TRUE);
+    }
+}
+
+void TextSurfaceWindow::SetDpi(int dpi) {
+    m_dpi = dpi;
+    Invalidate();
+}
+
+std::wstring TextSurfaceWindow::Text() const {
+    std::wstring text;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        text += i == 0 ? L"" : L"\r\n";
+        text += m_lines[i];
+    }
+    return text;
+}
+
+LRESULT TextSurfaceWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT area;
+        GetClientRect(m_window, &area);
+        FillRect(reinterpret_cast<HDC>(wParam), &area, m_back.get());
+        return 1;
+    }
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) {
+            InvalidateRect(m_window, nullptr, TRUE);
+        }
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font);
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(Text().size());
+    case WM_GETTEXT: {
+        const std::wstring text = Text();
+        const auto room = static_cast<std::size_t>(wParam);
+        if (room == 0) {
+            return 0;
+        }
+        const std::size_t copied = std::min(text.size(), room - 1);
+        std::memcpy(reinterpret_cast<wchar_t*>(lParam), text.data(), copied * sizeof(wchar_t));
+        reinterpret_cast<wchar_t*>(lParam)[copied] = L'\0';
+        return static_cast<LRESULT>(copied);
+    }
+    case WM_SETTEXT:
+        return FALSE; // the text is what was printed, nothing else
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(m_window, nullptr, TRUE);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        SetFocus(m_window);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == 'C' && GetKeyState(VK_CONTROL) < 0) {
+            Copy();
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU: {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (lParam == -1) {
+            // From the keyboard: the menu opens at the first line.
+            at = {MulDiv(kLeftMargin, m_dpi, 96), MulDiv(kLinePitch, m_dpi, 96)};
+            ClientToScreen(m_window, &at);
+        }
+        ShowMenu(at);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+void TextSurfaceWindow::Paint() {
+    m_paintPending = false;
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(m_window, &paint);
+    RECT area;
+    GetClientRect(m_window, &area);
+    const HGDIOBJ oldFont = SelectObject(dc, m_font ? m_font : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc, kText);
+    SetBkMode(dc, TRANSPARENT);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int pitch = MulDiv(kLinePitch, m_dpi, 96);
+    // Each line sits in the middle of its pitch, as on the other platforms.
+    int top = (pitch - metrics.tmHeight) / 2;
+    for (const std::wstring& line : m_lines) {
+        if (top >= area.bottom) {
+            break;
+        }
+        TextOutW(dc, MulDiv(kLeftMargin, m_dpi, 96), top, line.c_str(),
+                 static_cast<int>(line.size()));
+        top += pitch;
+    }
+    if (GetFocus() == m_window) {
+        RECT focus = area;
+        InflateRect(&focus, -1, -1);
+        DrawFocusRect(dc, &focus);
+    }
+    SelectObject(dc, oldFont);
+    EndPaint(m_window, &paint);
+}
+
+void TextSurfaceWindow::ShowMenu(POINT screen) {
+    const Menu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING | (m_lines.empty() ? MF_GRAYED : 0), kCopyCommand,
+                Wide(U"复制").c_str());
+    const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                       screen.y, 0, m_window, nullptr);
+    if (chosen == static_cast<BOOL>(kCopyCommand)) {
+        Copy();
+    }
+}
+
+void TextSurfaceWindow::Copy() const {
+    const std::wstring text = Text();
+    if (!OpenClipboard(m_window)) {
+        return;
+    }
+    EmptyClipboard();
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+        GlobalUnlock(memory);
+        // The clipboard owns the memory once it has taken it.
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+} // namespace pardolin::win32

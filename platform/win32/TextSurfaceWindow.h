@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/FormLayout.h"
+#include "platform/win32/Handles.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace pardolin::win32 {
+
+// A surface that prints whole lines from the top down, keeps them and paints them again.
+// Lines are neither wrapped nor scrolled: what falls below the bottom edge is not seen.
+// Its text, as WM_GETTEXT gives it to screen readers and other programs, is the printed
+// lines joined by CR LF. It takes the keyboard focus; its context menu "复制" (also on the
+// menu key and Shift+F10) and Ctrl+C copy the lines.
+class TextSurfaceWindow {
+  public:
+    TextSurfaceWindow(HWND parent, int id, BgrColour back);
+    ~TextSurfaceWindow();
+    TextSurfaceWindow(const TextSurfaceWindow&) = delete;
+    TextSurfaceWindow& operator=(const TextSurfaceWindow&) = delete;
+
+    HWND Handle() const { return m_window; }
+    void Clear();
+    void Print(std::wstring line);
+    // Line pitch and margin follow the window's DPI.
+    void SetDpi(int dpi);
+    std::wstring Text() const;
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Invalidate();
+    void Paint();
+    void ShowMenu(POINT screen);
+    void Copy() const;
+
+    HWND m_window = nullptr;
+    Brush m_back;
+    HFONT m_font = nullptr; // the window's, set by WM_SETFONT
+    int m_dpi = 96;
+    bool m_paintPending = false;
+    std::vector<std::wstring> m_lines;
+};
+
+} // namespace pardolin::win32

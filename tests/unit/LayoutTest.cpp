@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Twips to pixels, and what every front end relies on in the layout tables.
+#include "app/Layouts.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace pardolin {
+namespace {
+
+TEST(TwipsToPixels, RoundsToTheNearestPixelAsMulDivDoes) {
+    struct Case {
+        int twips;
+        int dpi;
+        int pixels;
+    };
+    for (const Case& c : {Case{15, 96, 1}, Case{7, 96, 0}, Case{8, 96, 1}, Case{5535, 96, 369},
+                          Case{5535, 144, 554}, Case{7005, 144, 701}, Case{6675, 120, 556},
+                          Case{-8, 96, -1}, Case{2000000000, 192, 266666667}}) {
+        EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+    }
+}
+
+TEST(Layouts, ContainersComeFirstHoldTheirControlsAndTabStopsAreDistinct) {
+    for (const FormLayout* form : {&kForm2Layout, &kForm1Layout, &kForm12Layout}) {
+        std::set<int> tabIndices;
+        for (std::size_t i = 0; i < form->controls.size(); ++i) {
+            const ControlLayout& row = form->controls[i];
+            SCOPED_TRACE(std::string(row.name));
+            EXPECT_TRUE(tabIndices.insert(row.tabIndex).second);
+            if (row.container.empty()) {
+                EXPECT_LE(row.place.left + row.place.width, form->client.width);
+                EXPECT_LE(row.place.top + row.place.height, form->client.height);
+                continue;
+            }
+            const auto frame =
+                std::find_if(form->controls.begin(), form->controls.begin() + i,
+                             [&row](const auto& c) { return c.name == row.container; });
+            ASSERT_NE(frame, form->controls.begin() + i) << "its frame is not listed before it";
+            EXPECT_EQ(frame->kind, ControlKind::GroupFrame);
+            EXPECT_LE(row.place.left + row.place.width, frame->place.width);
+            EXPECT_LE(row.place.top + row.place.height, frame->place.height);
+        }
+    }
+}
+
+} // namespace
+} // namespace pardolin

@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real pardolin.exe under Wine on a private X server, found by its windows' titles and
+# driven by real clicks and keys at the places its layouts record; what it shows is read
+# back by a helper in the same prefix, which asks the system itself for comparison.
+#   program.sh PROGRAM PROBE     (WINEPREFIX names the private prefix)
+set -euo pipefail
+program=$(realpath "$1")
+probe_exe=$(realpath "$2")
+source "$(dirname "$0")/../../scripts/lib/session.sh"
+wine_prefix
+# Arguments reach Windows programs through the locale's character set.
+export LC_ALL=C.UTF-8
+wine=/usr/lib/wine/wine64
+trap 'end_session 2>/dev/null
+      "$wine" reg delete "HKCU\Control Panel\Desktop" /v LogPixels /f >/dev/null 2>&1 || true
+      timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+# The helper's output, with the console's line ends made Unix ones.
+probe() {
+    timeout 30 "$wine" "$probe_exe" "$@" | tr -d '\r'
+}
+# press TITLE CONTROL: a click in the middle of the control's recorded place, the window
+# brought to the front first as a user would (no window manager does it here).
+press() {
+    local x y
+    read -r x y < <(probe place "$1" "$2")
+    xdotool windowraise "$(wait_window "$1")" mousemove "$x" "$y" click 1
+}
+# keys TITLE KEY...: keys typed into the window.
+keys() {
+    local window=$1
+    shift
+    xdotool windowfocus --sync "$(wait_window "$window")" key --delay 50 "$@"
+}
+# close TITLE: Alt+F4, as the frame's close control does, once a click on the window's
+# notice has made it the active one.
+close() {
+    press "$1" Label1
+    keys "$1" alt+F4
+}
+expect() {
+    local what=$1 actual=$2 expected=$3
+    [[ $actual == "$expected" ]] || fail "$what: \"$actual\", expected \"$expected\""
+}
+wait_exit() {
+    for _ in $(seq 200); do
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$program_pid" 2>/dev/null && fail "the program is still running"
+    local status=0
+    wait "$program_pid" || status=$?
+    expect "exit status" "$status" 0
+}
+
+# The executable itself: system libraries only, small, with its version record.
+imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+for dll in $imports; do
+    case $dll in
+    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | winmm.dll | msvcrt.dll | advapi32.dll) ;;
+    *) fail "imports $dll" ;;
+    esac
+done
+size=$(stat -c %s "$program")
+((size <= 1024 * 1024)) || fail "the executable is $size bytes"
+echo "PASS: $((size / 1024)) KB, imports: $imports"
+
+start_x
+start_pulse "load-module module-null-sink sink_name=winetest channels=2 sink_properties=device.description=WineTestSink
+set-default-sink winetest"
+expect "version record" "$(probe version "$program" | tr '\n' ' ')" \
+    "ProductName=Pardolin FileVersion=1.00 ProductVersion=1.00 Translation=0x0804 0x04B0 "
+
+start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+# Start-up: the sound card window alone, where its layout puts it, its surface empty.
+probe window 声卡信息统计 >/dev/null || fail "the sound card window is not where it is recorded"
+expect "windows called Pardolin" "$(probe count Pardolin)" 0
+expect "keyboard windows" "$(probe count 统计键盘信息)" 0
+expect "the surface at start-up" "$(probe text 声卡信息统计 Picture1)" ""
+echo "PASS: start-up"
+
+press 声卡信息统计 Command1 # 显示声卡信息
+probe sound-report >/dev/null || fail "the sound report differs from the system's record"
+report=$(probe text 声卡信息统计 Picture1)
+
+# 退 出 hides it and brings up the main window; 声卡信息 shows the same one again.
+press 声卡信息统计 Command2
+probe hidden 声卡信息统计 || fail "退 出 left the sound card window shown"
+probe window Pardolin >/dev/null || fail "the main window is not where it is recorded"
+press Pardolin Command2
+probe window 声卡信息统计 >/dev/null
+expect "the report after hiding and showing" "$(probe text 声卡信息统计 Picture1)" "$report"
+press 声卡信息统计 Command2
+
+# 键盘信息统计 opens the keyboard window beside the main one, once.
+press Pardolin Command1
+probe window 统计键盘信息 >/dev/null || fail "the keyboard window is not where it is recorded"
+press Pardolin Command1
+expect "keyboard windows" "$(probe count 统计键盘信息)" 1
+probe window Pardolin >/dev/null
+press 统计键盘信息 Command1 # 键盘信息
+probe keyboard-report || fail "the keyboard report differs from the system's values"
+lines=$(probe text 统计键盘信息 lblcaretflash)
+press 统计键盘信息 Command2 # 退出
+probe hidden 统计键盘信息 || fail "退出 left the keyboard window shown"
+press Pardolin Command1
+expect "the caret line after leaving and coming back" "$(probe text 统计键盘信息 lblcaretflash)" "$lines"
+echo "PASS: navigation and both reports"
+
+# The keyboard: Tab and Shift+Tab follow the tab order, Enter and Space press buttons.
+press Pardolin Command2
+press 声卡信息统计 Picture1
+expect "focus after a click on the report" "$(probe focus 声卡信息统计)" Picture1
+keys 声卡信息统计 Tab
+expect "focus after Tab" "$(probe focus 声卡信息统计)" Command1
+keys 声卡信息统计 Tab
+expect "focus after Tab" "$(probe focus 声卡信息统计)" Command2
+keys 声卡信息统计 shift+Tab
+expect "focus after Shift+Tab" "$(probe focus 声卡信息统计)" Command1
+keys 声卡信息统计 Tab space
+probe hidden 声卡信息统计 || fail "Space did not press 退 出"
+keys Pardolin Return
+probe window 统计键盘信息 >/dev/null
+echo "PASS: keyboard"
+
+# The frame's close control destroys a window; showing it again makes it anew.
+press Pardolin Command2
+close 声卡信息统计
+probe hidden 声卡信息统计 || fail "Alt+F4 did not close the sound card window"
+expect "sound card windows after closing" "$(probe count 声卡信息统计)" 0
+press Pardolin Command2
+expect "the surface of the new window" "$(probe text 声卡信息统计 Picture1)" ""
+press 声卡信息统计 Command2
+echo "PASS: closing through the frame"
+
+# Only hidden windows left: the program ends.
+close 统计键盘信息
+probe hidden 统计键盘信息 || fail "Alt+F4 did not close the keyboard window"
+kill -0 "$program_pid" || fail "the program ended while the main window was shown"
+close Pardolin
+wait_exit
+echo "PASS: the program ends with its last visible window"
+
+# No sound server and no card: the message, OK, and the program ends with status 0.
+pulse_server=$PULSE_SERVER
+export PULSE_SERVER="unix:$session_dir/no-server-here"
+start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+press 声卡信息统计 Command1
+expect "the message" "$(probe message "Find Sound Blaster Card")" 对不起，你计算机中没有安装声卡
+kill -0 "$program_pid" || fail "the program ended before the message was closed"
+keys "Find Sound Blaster Card" Return
+wait_exit
+echo "PASS: without any device the message shows, and the program ends after it"
+
+# At 144 dots per inch everything is half as large again, and still where it is recorded.
+export PULSE_SERVER=$pulse_server
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+probe window 声卡信息统计 >/dev/null || fail "at 144 DPI the window is not where it is recorded"
+press 声卡信息统计 Command1
+probe sound-report >/dev/null || fail "at 144 DPI the sound report differs from the system's record"
+close 声卡信息统计
+wait_exit
+"$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+echo "PASS: at 144 DPI"
