@@ -13,12 +13,13 @@
 //   probe message TITLE           the prompt of the message box with this title
 //   probe version PROGRAM         the program's version record
 #include "app/Layouts.h"
-#include "platform/win32/Scaling.h"
 #include "platform/windows/Keyboard.h"
 #include "platform/windows/Module1.h"
 #include "reports/KeyboardReport.h"
 #include "reports/SoundReport.h"
 
+// The platform's headers come last: their macros take the names the program's headers use.
+#include "platform/win32/Scaling.h"
 #include <windows.h>
 
 #include <chrono>
