@@ -14,7 +14,8 @@ int main(int argc, char* argv[]) {
     pardolin::SetUpApplication();
 
     const std::unique_ptr<pardolin::SystemQueries> queries = pardolin::CreateSystemQueries(
-        [] { return QGuiApplication::styleHints()->cursorFlashTime(); });
+        {[] { return QGuiApplication::styleHints()->cursorFlashTime(); },
+         QGuiApplication::platformName() == QLatin1String("wayland")});
     pardolin::QtDisplaySurface display(
         [&queries](pardolin::FormId form, pardolin::DisplaySurface& surface) {
             return pardolin::CreateForm(form, surface, *queries);

@@ -61,7 +61,7 @@ int main(int argc, char* argv[]) {
     qputenv("PULSE_SERVER", QByteArray::fromStdString(pulse.Address()));
 
     SetUpApplication();
-    const auto queries = CreateSystemQueries([] { return 1000; });
+    const auto queries = CreateSystemQueries({[] { return 1000; }});
     QtDisplaySurface display([&queries](FormId form, DisplaySurface& surface) {
         return CreateForm(form, surface, *queries);
     });

@@ -9,11 +9,16 @@
 
 namespace pardolin {
 
-// The caret cycle (one on-off period, in ms) of the program's own toolkit: the last word on
-// the caret when the desktop publishes nothing. 0 means the caret does not blink.
-using ToolkitCaretCycle = std::function<std::int32_t()>;
+// What the program's own toolkit knows of the desktop it runs on.
+struct ToolkitFacts {
+    // The toolkit's caret cycle (one on-off period, in ms): the last word on the caret when
+    // the desktop publishes nothing. 0 means the caret does not blink.
+    std::function<std::int32_t()> caretCycle;
+    // The toolkit's windows are Wayland clients.
+    bool onWayland = false;
+};
 
 // The system queries of the platform the program is built for.
-std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitCaretCycle toolkitCaretCycle);
+std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts toolkit);
 
 } // namespace pardolin

@@ -155,13 +155,72 @@ std::int32_t DelayIndexFromMs(int delayMs) {
     return static_cast<std::int32_t>(std::clamp(steps, 0L, 3L));
 }
 
-std::int32_t RateIndexFromIntervalMs(int intervalMs) {
-    if (intervalMs <= 0) {
-        return 31;
-    }
-    const double repeatsPerSecond = 1000.0 / intervalMs;
+std::int32_t RateIndexFromRepeatsPerSecond(double repeatsPerSecond) {
     const long index = std::lround((repeatsPerSecond - 2.5) * 31.0 / 27.5);
     return static_cast<std::int32_t>(std::clamp(index, 0L, 31L));
+}
+
+std::int32_t RateIndexFromIntervalMs(int intervalMs) {
+    return intervalMs <= 0 ? 31 : RateIndexFromRepeatsPerSecond(1000.0 / intervalMs);
+}
+
+namespace {
+
+// The text between the quotes that follow `key` in `text`.
+std::optional<std::string_view> QuotedAfter(std::string_view text, std::string_view key) {
+    const std::size_t at = text.find(key);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t open = text.find_first_not_of(" \t=", at + key.size());
+    if (open == std::string_view::npos || text[open] != '"') {
+        return std::nullopt;
+    }
+    const std::size_t close = text.find('"', open + 1);
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return text.substr(open + 1, close - open - 1);
+}
+
+// "pc+jp+inet(evdev)": the base part first, then the layouts in order (a later one marked
+// ":2" and so on), then the options.
+std::optional<std::string> FirstLayoutOfSymbols(std::string_view parts) {
+    std::vector<std::string_view> components;
+    while (!parts.empty()) {
+        const std::size_t plus = parts.find('+');
+        components.push_back(parts.substr(0, plus));
+        parts = plus == std::string_view::npos ? std::string_view() : parts.substr(plus + 1);
+    }
+    // Without the usual "pc" base, the first part is the layout itself.
+    const std::size_t first = !components.empty() && components.front() == "pc" ? 1 : 0;
+    if (first >= components.size()) {
+        return std::nullopt;
+    }
+    const std::string_view layout =
+        components[first].substr(0, components[first].find_first_of("(:"));
+    return layout.empty() ? std::nullopt : std::optional(std::string(layout));
+}
+
+} // namespace
+
+std::optional<std::int32_t> KeyboardTypeFromKeymap(std::string_view keymap) {
+    const std::optional<std::string_view> symbols = QuotedAfter(keymap, "xkb_symbols");
+    if (symbols && *symbols != "(unnamed)") {
+        if (const auto layout = FirstLayoutOfSymbols(*symbols)) {
+            return KeyboardTypeFromXkb({{}, {}, *layout, {}, {}});
+        }
+    }
+    // Keymaps taken from an X server, or compiled without names, leave the sections
+    // unnamed; each group still carries the name its symbols file gives it.
+    const std::optional<std::string_view> group = QuotedAfter(keymap, "name[Group1]");
+    if (!group) {
+        return std::nullopt;
+    }
+    if (group->starts_with("Japanese")) {
+        return kJapaneseKeyboard;
+    }
+    return group->starts_with("Korean") ? kKoreanKeyboard : kEnhancedKeyboard;
 }
 
 std::optional<std::uint32_t> CaretPhaseMs(const CaretSettings& settings) {

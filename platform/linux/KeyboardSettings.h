@@ -33,9 +33,17 @@ std::int32_t KeyboardTypeFromXkb(const XkbNames& names);
 // The repeat delay in milliseconds on the platform's 0..3 scale (250 ms steps from 250 ms).
 std::int32_t DelayIndexFromMs(int delayMs);
 
-// The time between repeats in milliseconds on the platform's 0..31 scale, where 0 is about
-// 2.5 and 31 about 30 repeats a second.
+// Repeats a second on the platform's 0..31 scale, where 0 is about 2.5 and 31 about 30
+// repeats a second; the time between repeats in milliseconds on the same scale.
+std::int32_t RateIndexFromRepeatsPerSecond(double repeatsPerSecond);
 std::int32_t RateIndexFromIntervalMs(int intervalMs);
+
+// The keyboard type of an XKB keymap as a compositor hands it to its clients, by the same
+// rule as KeyboardTypeFromXkb for its first layout: the layout its symbols section names
+// ("jp" in xkb_symbols "pc+jp+inet(evdev)"), or, where the section has no name, the name of
+// its first group ("Japanese", "Korean (101/104-key compatible)"). nullopt when the keymap
+// says neither.
+std::optional<std::int32_t> KeyboardTypeFromKeymap(std::string_view keymap);
 
 // Caret settings as desktops publish them: whether it blinks and a full on-off cycle in ms.
 struct CaretSettings {

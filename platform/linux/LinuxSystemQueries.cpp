@@ -5,6 +5,8 @@
 #include "platform/linux/SettingsFile.h"
 #include "platform/linux/XSettings.h"
 
+#include <cstdlib>
+
 namespace pardolin::linux_backend {
 namespace {
 
@@ -54,12 +56,18 @@ template <typename... Visitors> struct Overloaded : Visitors... { using Visitors
 
 } // namespace
 
-LinuxSystemQueries::LinuxSystemQueries(ToolkitCaretCycle toolkitCaretCycle)
-    : m_toolkitCaretCycle(std::move(toolkitCaretCycle)) {}
+LinuxSystemQueries::LinuxSystemQueries(ToolkitFacts toolkit) : m_toolkit(std::move(toolkit)) {}
 
-LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
-    KeyboardFacts facts;
-    const std::optional<XServerFacts> x = m_xServer.Read(Clock::now() + kKeyboardDeadline);
+bool LinuxSystemQueries::OnWayland() const {
+    // The toolkit knows; otherwise a Wayland display with no X display in use. Asking an X
+    // server from a Wayland session could start one, and may be slow to answer.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x = std::getenv("DISPLAY");
+    return m_toolkit.onWayland || (wayland && *wayland && (!x || !*x));
+}
+
+void LinuxSystemQueries::ReadXKeyboard(KeyboardFacts& facts, Clock::time_point deadline) {
+    const std::optional<XServerFacts> x = m_xServer.Read(deadline);
     if (x && x->rulesNames) {
         facts.type = KeyboardTypeFromXkb(ParseXkbRulesNames(*x->rulesNames));
     } else if (const auto configured = SystemKeyboardConfiguration()) {
@@ -72,11 +80,48 @@ LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
     if (x && x->xsettings) {
         facts.caretPhaseMs = CaretFromXSettings(*x->xsettings);
     }
+}
+
+void LinuxSystemQueries::ReadWaylandKeyboard(KeyboardFacts& facts, Clock::time_point deadline) {
+    const DesktopModule* desktop = m_desktop.Get();
+    const std::optional<WaylandKeyboardFacts> keyboard =
+        desktop ? desktop->ReadWaylandKeyboard(deadline) : std::nullopt;
+    if (!keyboard) {
+        return;
+    }
+    if (keyboard->keymap) {
+        facts.type = KeyboardTypeFromKeymap(*keyboard->keymap);
+    }
+    if (keyboard->repeatDelayMs) {
+        facts.delay = DelayIndexFromMs(*keyboard->repeatDelayMs);
+    }
+    // A rate of 0 means keys do not repeat: there is no rate to show on the scale.
+    if (keyboard->repeatsPerSecond && *keyboard->repeatsPerSecond > 0) {
+        facts.rate = RateIndexFromRepeatsPerSecond(*keyboard->repeatsPerSecond);
+    }
+}
+
+LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
+    // One deadline for the whole reading: the display server, then the portal.
+    const Clock::time_point deadline = Clock::now() + kKeyboardDeadline;
+    KeyboardFacts facts;
+    if (OnWayland()) {
+        ReadWaylandKeyboard(facts, deadline);
+    } else {
+        ReadXKeyboard(facts, deadline);
+    }
+    if (!facts.caretPhaseMs) {
+        if (const DesktopModule* desktop = m_desktop.Get()) {
+            if (const auto portal = desktop->ReadPortalCaret(deadline)) {
+                facts.caretPhaseMs = CaretPhaseMs(*portal);
+            }
+        }
+    }
     if (!facts.caretPhaseMs) {
         facts.caretPhaseMs = CaretFromGtkSettings();
     }
-    if (!facts.caretPhaseMs && m_toolkitCaretCycle) {
-        facts.caretPhaseMs = CaretPhaseMs({std::nullopt, m_toolkitCaretCycle()});
+    if (!facts.caretPhaseMs && m_toolkit.caretCycle) {
+        facts.caretPhaseMs = CaretPhaseMs({std::nullopt, m_toolkit.caretCycle()});
     }
     return facts;
 }
@@ -172,8 +217,8 @@ std::uint32_t LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, Wav
 
 namespace pardolin {
 
-std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitCaretCycle toolkitCaretCycle) {
-    return std::make_unique<linux_backend::LinuxSystemQueries>(std::move(toolkitCaretCycle));
+std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts toolkit) {
+    return std::make_unique<linux_backend::LinuxSystemQueries>(std::move(toolkit));
 }
 
 } // namespace pardolin

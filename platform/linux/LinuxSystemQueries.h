@@ -3,6 +3,7 @@
 
 #include "platform/SystemBackend.h"
 #include "platform/linux/AlsaCards.h"
+#include "platform/linux/DesktopModule.h"
 #include "platform/linux/Module.h"
 #include "platform/linux/Reading.h"
 #include "platform/linux/SoundModule.h"
@@ -13,19 +14,21 @@
 
 namespace pardolin::linux_backend {
 
-// A keyboard click waits at most this long for the X server, all its questions together.
+// A keyboard click waits at most this long for the X server or the compositor and the
+// settings portal, all its questions together.
 inline constexpr std::chrono::milliseconds kKeyboardDeadline{150};
 // A sound click waits at most this long for the sound server: long enough for the four round
 // trips to a server 200 ms away (connection, authentication, client name, the device list),
 // short enough that the kernel's cards still answer within a second when a server is stuck.
 inline constexpr std::chrono::milliseconds kSoundServerDeadline{900};
 
-// Keyboard facts from the X server (native or XWayland) and the desktop's settings; wave
-// output from the sound server, or the kernel's sound cards when no server answers. The
-// questions of one report are answered from one reading (see Reading).
+// Keyboard facts from the X server, or from the compositor in a Wayland session, and the
+// desktop's settings; wave output from the sound server, or the kernel's sound cards when
+// no server answers. The questions of one report are answered from one reading (see
+// Reading).
 class LinuxSystemQueries : public SystemQueries {
   public:
-    explicit LinuxSystemQueries(ToolkitCaretCycle toolkitCaretCycle);
+    explicit LinuxSystemQueries(ToolkitFacts toolkit);
 
     std::int32_t GetKeyboardType(std::int32_t typeFlag) override;
     bool SystemParametersInfoA(std::uint32_t action, std::uint32_t param, std::int32_t& value,
@@ -53,11 +56,16 @@ class LinuxSystemQueries : public SystemQueries {
     static constexpr std::int64_t kCountQuestion = -1;
 
     KeyboardFacts ReadKeyboard();
+    // The keyboard of an X session; of a Wayland session, from the compositor.
+    void ReadXKeyboard(KeyboardFacts& facts, std::chrono::steady_clock::time_point deadline);
+    void ReadWaylandKeyboard(KeyboardFacts& facts, std::chrono::steady_clock::time_point deadline);
+    bool OnWayland() const;
     WaveDevices ReadWaveDevices();
 
-    ToolkitCaretCycle m_toolkitCaretCycle;
+    ToolkitFacts m_toolkit;
     XServer m_xServer;
     Module<SoundModule> m_sound{kSoundModuleFile, kSoundModuleEntry};
+    Module<DesktopModule> m_desktop{kDesktopModuleFile, kDesktopModuleEntry};
     Reading<KeyboardFacts, KeyboardQuestion> m_keyboard;
     Reading<WaveDevices, std::int64_t> m_waveDevices;
 };

@@ -28,7 +28,7 @@ class WindowsSystemQueries : public SystemQueries {
 
 } // namespace
 
-std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitCaretCycle) {
+std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts) {
     // Windows answers every caret question itself.
     return std::make_unique<WindowsSystemQueries>();
 }

@@ -29,6 +29,9 @@ start_x() {
     exec {fd}<&-
     export DISPLAY=":$number"
     unset WAYLAND_DISPLAY
+    # A runtime folder of the session's own, as a desktop session has one.
+    export XDG_RUNTIME_DIR=$session_dir/runtime
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
 
 # start_pulse COMMANDS: a private pulseaudio on its own socket that runs the given server

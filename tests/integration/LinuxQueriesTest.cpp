@@ -57,7 +57,7 @@ class ScopedEnv {
 constexpr std::int32_t kToolkitCycle = 1060;
 
 LinuxSystemQueries Queries() {
-    return LinuxSystemQueries([] { return kToolkitCycle; });
+    return LinuxSystemQueries({[] { return kToolkitCycle; }});
 }
 
 std::u32string NameOf(const WaveCapsRecord& record) {
@@ -207,6 +207,119 @@ TEST(SettingsFiles, OnlySmallRegularFilesAreReadAndNeverWaitedFor) {
     const passwd* user = getpwuid(getuid());
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(linux_backend::UserConfigDir(), std::string(user->pw_dir) + "/.config");
+}
+
+// A Wayland session as its clients see it: WAYLAND_DISPLAY and no X display.
+class WaylandSession {
+  public:
+    explicit WaylandSession(const Compositor& compositor)
+        : m_socket(compositor.Socket()), m_runtime(compositor.RuntimeDir()) {}
+
+  private:
+    std::string m_socket;
+    std::string m_runtime;
+    ScopedEnv m_wayland{"WAYLAND_DISPLAY", &m_socket};
+    ScopedEnv m_runtimeEnv{"XDG_RUNTIME_DIR", &m_runtime};
+    ScopedEnv m_display{"DISPLAY", nullptr};
+};
+
+TEST(WaylandSession, KeyboardFactsComeFromTheCompositor) {
+    XvfbServer x;
+    struct Case {
+        const char* setxkbmap; // weston's X11 backend takes its keymap from its X server
+        const char* repeat;
+        std::int32_t type;
+        std::int32_t delay;
+        std::optional<std::int32_t> rate; // none: keys do not repeat
+    };
+    for (const Case& c :
+         {Case{"-model jp106 -layout jp", "repeat-rate=30\nrepeat-delay=250", 7, 0, 31},
+          Case{"-model pc105 -layout us", "repeat-rate=10\nrepeat-delay=660", 4, 2, 8},
+          Case{"-model pc105 -layout kr", "repeat-rate=0\nrepeat-delay=500", 8, 1, std::nullopt}}) {
+        SCOPED_TRACE(std::string(c.setxkbmap) + " " + c.repeat);
+        ASSERT_EQ(RunCommand("env DISPLAY=" + x.Display() + " setxkbmap " + c.setxkbmap), 0);
+        Compositor compositor(x.Display(), c.repeat);
+        const WaylandSession session(compositor);
+        LinuxSystemQueries queries = Queries();
+        const auto start = Clock::now();
+        EXPECT_EQ(queries.GetKeyboardType(0), c.type);
+        std::int32_t delay = -1;
+        std::int32_t rate = -1;
+        EXPECT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0));
+        EXPECT_EQ(delay, c.delay);
+        EXPECT_EQ(queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0),
+                  c.rate.has_value());
+        EXPECT_EQ(rate, c.rate.value_or(-1));
+        std::cout
+            << "[ measured ] keyboard questions answered by the compositor in "
+            << std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count()
+            << " us\n";
+    }
+}
+
+TEST(WaylandSession, AStoppedCompositorGivesUnknownWithinTheDeadline) {
+    XvfbServer x;
+    Compositor compositor(x.Display(), "keymap_layout=jp");
+    const WaylandSession session(compositor);
+    LinuxSystemQueries queries = Queries();
+    compositor.Daemon().Signal(SIGSTOP);
+    const auto start = Clock::now();
+    const std::int32_t type = queries.GetKeyboardType(0);
+    std::int32_t delay = -1;
+    const bool delayKnown = queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0);
+    const auto elapsed = Clock::now() - start;
+    compositor.Daemon().Signal(SIGCONT);
+    std::cout << "[ measured ] keyboard questions with a stopped compositor: "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() << " ms\n";
+    EXPECT_EQ(type, 0);
+    EXPECT_FALSE(delayKnown);
+    EXPECT_LT(elapsed, linux_backend::kKeyboardDeadline + 50ms);
+}
+
+// GNOME's caret settings through the real settings portal, on a private session bus.
+TEST(SettingsPortal, CaretComesFromThePortalBeforeGtkSettings) {
+    XvfbServer x;
+    TempDir config;
+    TempDir home;
+    const std::vector<std::pair<std::string, std::string>> desktop{
+        {"DISPLAY", x.Display()},
+        {"XDG_CURRENT_DESKTOP", "GNOME"},
+        {"GSETTINGS_BACKEND", "keyfile"},
+        {"XDG_CONFIG_HOME", config.Path()}};
+    SessionBus bus(desktop);
+    const ScopedEnv busEnv("DBUS_SESSION_BUS_ADDRESS", &bus.Address());
+    const ScopedEnv homeEnv("HOME", &home.Path());
+    const ScopedEnv configEnv("XDG_CONFIG_HOME", nullptr);
+    const ScopedEnv display("DISPLAY", nullptr);
+    home.Write(".config/gtk-3.0/settings.ini", "[Settings]\ngtk-cursor-blink-time=800\n");
+    LinuxSystemQueries queries = Queries();
+
+    // No portal runs yet, and the program does not start one: the next source answers.
+    auto start = Clock::now();
+    EXPECT_EQ(queries.GetCaretBlinkTime(), 400u);
+    EXPECT_LT(Clock::now() - start, linux_backend::kKeyboardDeadline);
+
+    std::string environment;
+    for (const auto& [name, value] : desktop) {
+        environment += name + "=" + value + " ";
+    }
+    const std::string gsettings =
+        "env " + environment + "gsettings set org.gnome.desktop.interface ";
+    ASSERT_EQ(RunCommand(gsettings + "cursor-blink-time 840"), 0);
+    const std::string read = "env DBUS_SESSION_BUS_ADDRESS=" + bus.Address() +
+                             " gdbus call --session --dest org.freedesktop.portal.Desktop"
+                             " --object-path /org/freedesktop/portal/desktop --method"
+                             " org.freedesktop.portal.Settings.Read org.gnome.desktop.interface"
+                             " cursor-blink-time | grep -q 840";
+    ASSERT_TRUE(WaitFor([&] { return RunCommand(read) == 0; }, 20s)) << "the portal did not start";
+    start = Clock::now();
+    EXPECT_EQ(queries.GetCaretBlinkTime(), 420u);
+    std::cout << "[ measured ] caret from the portal in "
+              << std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count()
+              << " us\n";
+
+    ASSERT_EQ(RunCommand(gsettings + "cursor-blink false"), 0);
+    EXPECT_TRUE(WaitFor([&] { return queries.GetCaretBlinkTime() == 0xFFFFFFFFu; }, 5s));
 }
 
 TEST(NoXServer, RepeatQueriesFailAndLeaveTheValueAlone) {

@@ -49,7 +49,7 @@ class EndToEndTest : public QObject {
         qputenv("PULSE_SERVER", QByteArray::fromStdString(m_pulse->Address()));
         QCOMPARE(RunCommand("env DISPLAY=" + m_x->Display() + " xset r rate 500 20"), 0);
 
-        m_queries = CreateSystemQueries([] { return 1000; });
+        m_queries = CreateSystemQueries({[] { return 1000; }});
         m_display =
             std::make_unique<QtDisplaySurface>([this](FormId form, DisplaySurface& display) {
                 return CreateForm(form, display, *m_queries);

@@ -83,7 +83,7 @@ class FaultsTest : public QObject {
     }
     void init() {
         m_log.clear();
-        m_queries = std::make_unique<linux_backend::LinuxSystemQueries>([] { return 1000; });
+        m_queries = std::make_unique<linux_backend::LinuxSystemQueries>(ToolkitFacts{[] { return 1000; }});
         m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
     }
     void cleanup() {

@@ -20,8 +20,10 @@ lintian_status=0
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || lintian_status=$?
 grep -v 'running with root privileges' "$work/lintian.log" || true
 [[ $lintian_status -eq 0 ]] || { echo "FAIL: lintian reports errors"; exit 1; }
-dpkg-deb -f "$deb" Depends | grep -q 'fonts-noto-cjk | fonts-wqy-microhei' ||
-    { echo "FAIL: no CJK font in Depends"; exit 1; }
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in 'fonts-noto-cjk | fonts-wqy-microhei' qt6-qpa-plugins qt6-wayland libwayland-client0 libdbus-1-3; do
+    [[ $depends == *"$needed"* ]] || { echo "FAIL: Depends lacks $needed: $depends"; exit 1; }
+done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Servers.h"
 
+#include <wayland-client.h>
 #include <xcb/xcb.h>
 
 #include <arpa/inet.h>
@@ -10,6 +11,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -364,6 +366,87 @@ int ThreadCount() {
 
 int DescriptorCount() {
     return Count("/proc/self/fd");
+}
+
+namespace {
+
+// Whether the compositor offers a seat with a keyboard yet: it takes connections a little
+// before its input is set up.
+bool HasKeyboard(const std::string& runtimeDir, const std::string& socket) {
+    wl_display* display = wl_display_connect((runtimeDir + "/" + socket).c_str());
+    if (!display) {
+        return false;
+    }
+    bool keyboard = false;
+    wl_registry* registry = wl_display_get_registry(display);
+    const wl_registry_listener registryListener{
+        [](void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+           std::uint32_t) {
+            if (std::string(interface) == "wl_seat") {
+                auto* seat =
+                    static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+                static const wl_seat_listener seatListener{
+                    [](void* data, wl_seat*, std::uint32_t capabilities) {
+                        *static_cast<bool*>(data) |=
+                            (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+                    },
+                    [](void*, wl_seat*, const char*) {}};
+                wl_seat_add_listener(seat, &seatListener, data);
+            }
+        },
+        [](void*, wl_registry*, std::uint32_t) {}};
+    wl_registry_add_listener(registry, &registryListener, &keyboard);
+    wl_display_roundtrip(display);
+    wl_display_roundtrip(display);
+    wl_display_disconnect(display);
+    return keyboard;
+}
+
+} // namespace
+
+Compositor::Compositor(const std::string& xDisplay, const std::string& keyboardSettings) {
+    chmod(m_dir.Path().c_str(), 0700);
+    m_dir.Write("weston.ini", "[core]\nidle-time=0\n[shell]\npanel-position=none\n[keyboard]\n" +
+                                  keyboardSettings + "\n");
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"weston", "--backend=x11-backend.so", "--use-pixman",
+                                 "--socket=" + m_socket, "--config=" + m_dir.Path() + "/weston.ini",
+                                 "--width=1024", "--height=768"},
+        std::vector<std::pair<std::string, std::string>>{
+            {"DISPLAY", xDisplay}, {"XDG_RUNTIME_DIR", m_dir.Path()}, {"WAYLAND_DISPLAY", ""}});
+    const std::string socket = m_dir.Path() + "/" + m_socket;
+    if (!WaitFor(
+            [&] { return std::filesystem::exists(socket) && HasKeyboard(m_dir.Path(), m_socket); },
+            10s)) {
+        throw std::runtime_error("weston did not start");
+    }
+}
+
+SessionBus::SessionBus(const std::vector<std::pair<std::string, std::string>>& environment) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"dbus-daemon", "--session", "--nofork",
+                                 "--address=unix:path=" + m_dir.Path() + "/bus",
+                                 "--print-address=" + std::to_string(fds[1])},
+        environment, fds[1]);
+    close(fds[1]);
+    pollfd readable{fds[0], POLLIN, 0};
+    char buffer[512];
+    while (m_address.find('\n') == std::string::npos && poll(&readable, 1, 10000) > 0) {
+        const ssize_t got = read(fds[0], buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        m_address.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(fds[0]);
+    if (m_address.find('\n') == std::string::npos) {
+        throw std::runtime_error("dbus-daemon did not start");
+    }
+    m_address.resize(m_address.find('\n'));
 }
 
 XSettingsManager::XSettingsManager(const std::string& display, const std::string& settings) {

@@ -115,6 +115,36 @@ class HungXServer {
     std::string m_display;
 };
 
+// A Wayland compositor (weston, drawing into a window of the given X server) on a socket
+// of its own in a runtime folder of its own, set up by the [keyboard] lines given. Its
+// keyboard has the X server's keymap.
+class Compositor {
+  public:
+    Compositor(const std::string& xDisplay, const std::string& keyboardSettings);
+    // WAYLAND_DISPLAY and XDG_RUNTIME_DIR of its clients.
+    const std::string& Socket() const { return m_socket; }
+    const std::string& RuntimeDir() const { return m_dir.Path(); }
+    Process& Daemon() { return *m_process; }
+
+  private:
+    TempDir m_dir;
+    std::string m_socket = "wayland-pardolin";
+    std::unique_ptr<Process> m_process;
+};
+
+// A private session bus whose activated services get `environment`.
+class SessionBus {
+  public:
+    explicit SessionBus(const std::vector<std::pair<std::string, std::string>>& environment);
+    // DBUS_SESSION_BUS_ADDRESS of its clients.
+    const std::string& Address() const { return m_address; }
+
+  private:
+    TempDir m_dir;
+    std::string m_address;
+    std::unique_ptr<Process> m_process;
+};
+
 // What this process holds now: its threads and its open file descriptors.
 int ThreadCount();
 int DescriptorCount();

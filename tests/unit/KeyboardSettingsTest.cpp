@@ -66,6 +66,31 @@ TEST(RepeatScales, MapMillisecondsOntoTheFourAndThirtyTwoSteps) {
     }
 }
 
+TEST(KeyboardType, FromTheFirstLayoutOfACompositorsKeymap) {
+    struct Case {
+        const char* symbols;
+        std::optional<std::int32_t> type;
+    };
+    for (const Case& c :
+         {Case{"xkb_symbols \"pc+jp+inet(evdev)\" {", 7},
+          Case{"xkb_symbols \"pc+us(intl)+kr:2+inet(evdev)\" {", 4},
+          Case{"xkb_symbols  \"kr(kr104)+inet(evdev)\" {", 8},
+          Case{"xkb_symbols \"(unnamed)\" {\n\tname[Group1]=\"Japanese (OADG 109A)\";", 7},
+          Case{"xkb_symbols \"(unnamed)\" "
+               "{\n\tname[Group1]=\"Korean\";\n\tname[Group2]=\"Japanese\";",
+               8},
+          Case{"xkb_symbols \"(unnamed)\" {\n\tname[Group1]=\"English (US)\";", 4},
+          Case{"xkb_symbols \"pc\" {", std::nullopt}, Case{"xkb_symbols {", std::nullopt},
+          Case{"", std::nullopt}}) {
+        const std::string keymap =
+            std::string("xkb_keymap {\nxkb_keycodes \"evdev\" {};\n") + c.symbols + "\n};\n};\n";
+        EXPECT_EQ(KeyboardTypeFromKeymap(keymap), c.type) << c.symbols;
+    }
+    EXPECT_EQ(RateIndexFromRepeatsPerSecond(30), 31);
+    EXPECT_EQ(RateIndexFromRepeatsPerSecond(25), 25);
+    EXPECT_EQ(RateIndexFromRepeatsPerSecond(2.5), 0);
+}
+
 TEST(Caret, HalfTheCycleOrNeverWhenBlinkingIsOff) {
     EXPECT_EQ(CaretPhaseMs({true, 1200}), 600u);
     EXPECT_EQ(CaretPhaseMs({std::nullopt, 1060}), 530u);
