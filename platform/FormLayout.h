@@ -32,6 +32,12 @@ constexpr int TwipsToPixels(int twips, int dpi) {
 // A colour recorded as 0x00BBGGRR: blue in bits 16 to 23, green in 8 to 15, red in 0 to 7.
 using BgrColour = std::uint32_t;
 
+// The text colour of every control that has a back colour of its own: the system's normal
+// dark text, which reads on each of the light back colours whatever the desktop's theme
+// (the theme's own text colour may be light on a dark desktop). Other controls follow the
+// theme.
+inline constexpr BgrColour kTextOnBackColour = 0x00000000;
+
 // One control of a window's layout.
 struct ControlLayout {
     std::string_view name;

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace pardolin {
 namespace {
@@ -17,8 +20,9 @@ constexpr int kFontPixelSize = 12;
 
 void KeepTheToolkitFromStartingABus() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const bool busNamed = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
-                          (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")));
+    const bool busNamed =
+        qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
+        (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")));
     if (!busNamed) {
         // An address of no known kind: every attempt to reach the bus fails at once.
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
@@ -32,6 +36,13 @@ void SetUpApplication() {
     QFont font(QString::fromLatin1(kFontFamily));
     font.setPixelSize(kFontPixelSize);
     QApplication::setFont(font);
+    // The toolkit's own words (the message box's button, context menus) in the program's
+    // language, whatever the user's locale.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    }
 }
 
 } // namespace pardolin

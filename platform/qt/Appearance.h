@@ -8,8 +8,8 @@ namespace pardolin {
 // application object exists.
 void KeepTheToolkitFromStartingABus();
 
-// Names the program to the toolkit and gives every window its icon and font. Call once,
-// after the application object exists.
+// Names the program to the toolkit, gives every window its icon and font, and puts the
+// toolkit's own texts into Chinese. Call once, after the application object exists.
 void SetUpApplication();
 
 } // namespace pardolin

@@ -5,11 +5,13 @@
 #include "platform/qt/TextLabel.h"
 #include "platform/qt/TextSurface.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
 
 #include <algorithm>
+#include <mutex>
 
 namespace pardolin {
 namespace {
@@ -39,9 +41,20 @@ bool TakesFocus(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::TextSurface;
 }
 
+// Assistive tools see each window as a frame named by its caption, which screen readers
+// announce when it opens; a plain widget would be a filler.
+QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
+    if (auto* window = qobject_cast<FormWindow*>(object)) {
+        return new QAccessibleWidget(window, QAccessible::Window);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 FormWindow::FormWindow(std::unique_ptr<Form> logic) : m_logic(std::move(logic)) {
+    static std::once_flag registered;
+    std::call_once(registered, [] { QAccessible::installFactory(AccessibleFor); });
     const FormLayout& layout = m_logic->Layout();
     setWindowTitle(FromText(layout.caption));
     const QRect client = Pixels(layout.client);
@@ -107,6 +120,7 @@ QWidget* FormWindow::MakeControl(const ControlLayout& row, std::size_t index) {
     if (row.backColour) {
         QPalette palette = control->palette();
         palette.setColor(QPalette::Window, FromBgr(*row.backColour));
+        palette.setColor(QPalette::WindowText, FromBgr(kTextOnBackColour));
         control->setPalette(palette);
         control->setAutoFillBackground(true);
     }

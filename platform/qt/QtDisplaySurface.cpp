@@ -6,7 +6,9 @@
 #include "platform/qt/TextSurface.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +80,8 @@ void QtDisplaySurface::PrintLine(ControlRef surface, const PrintItems& items) {
 void QtDisplaySurface::ShowMessage(const Text& prompt, const Text& title) {
     QMessageBox box(QMessageBox::NoIcon, ToQString(title), ToQString(prompt), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
+    // No icon at all, on the button neither, whatever the style's habit.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     // The user is asked for something: the normal cursor, not the wait cursor.
     const bool busy = m_busy;
     if (busy) {

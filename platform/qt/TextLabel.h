@@ -6,17 +6,15 @@
 namespace pardolin {
 
 // A label that always shows its text as plain text: what it shows comes from the system
-// (device names, settings) and must never be read as markup.
+// (device names, settings) and must never be read as markup. Its text can be selected, and
+// its context menu copies it ("复制": the selection, or all of it) or selects it all.
 class TextLabel : public QLabel {
     Q_OBJECT
   public:
-    explicit TextLabel(QWidget* parent = nullptr) : QLabel(parent) {
-        setTextFormat(Qt::PlainText);
-        // Text starts at the top-left corner and runs down, as in the recorded layouts.
-        setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // What a label shows can be selected and copied.
-        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    }
+    explicit TextLabel(QWidget* parent = nullptr);
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 } // namespace pardolin

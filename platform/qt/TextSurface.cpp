@@ -132,13 +132,19 @@ void TextSurface::paintEvent(QPaintEvent*) {
 }
 
 void TextSurface::contextMenuEvent(QContextMenuEvent* event) {
-    ShowMenu(event->globalPos());
+    // The menu key is answered as a key, on every platform alike.
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        ShowMenu(event->globalPos());
+    }
 }
 
 void TextSurface::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
     if (event->matches(QKeySequence::Copy)) {
         CopyLines();
-    } else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    } else if (menuKey || shiftF10) {
+        // At the first line, where the keyboard user's attention is.
         ShowMenu(mapToGlobal(QPoint(kLeftMargin, kLinePitch)));
     } else {
         QWidget::keyPressEvent(event);

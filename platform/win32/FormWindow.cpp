@@ -16,7 +16,6 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = 0;
 // Control identifiers are the layout's row plus this.
 constexpr int kFirstControlId = 100;
-constexpr COLORREF kTextOnBackColour = RGB(0, 0, 0);
 constexpr int kProgramIcon = 1;
 
 ATOM RegisterFormClass(WNDPROC procedure) {

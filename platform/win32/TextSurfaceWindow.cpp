@@ -14,8 +14,6 @@ constexpr wchar_t kClassName[] = L"PardolinTextSurface";
 constexpr int kLinePitch = 13;
 constexpr int kLeftMargin = 3;
 constexpr UINT_PTR kCopyCommand = 1;
-// The text colour on a fixed back colour: the system's normal dark text.
-constexpr COLORREF kText = RGB(0, 0, 0);
 
 ATOM RegisterSurfaceClass(WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -167,7 +165,7 @@ void TextSurfaceWindow::Paint() {
     RECT area;
     GetClientRect(m_window, &area);
     const HGDIOBJ oldFont = SelectObject(dc, m_font ? m_font : GetStockObject(DEFAULT_GUI_FONT));
-    SetTextColor(dc, kText);
+    SetTextColor(dc, kTextOnBackColour);
     SetBkMode(dc, TRANSPARENT);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);

@@ -103,3 +103,33 @@ wine_prefix() {
         /v "Microsoft YaHei UI" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
     timeout 60 /usr/lib/wine/wineserver -w
 }
+
+# start_session_bus [NAME=VALUE...]: a private session message bus, whose activated
+# services get the environment given; exports DBUS_SESSION_BUS_ADDRESS.
+start_session_bus() {
+    local fd address
+    exec {fd}<> <(:)
+    env "$@" dbus-daemon --session --nofork --address="unix:path=$session_dir/bus" \
+        --print-address="$fd" 2>"$session_dir/bus.log" &
+    session_pids+=($!)
+    if ! read -r -t 10 -u "$fd" address; then
+        echo "dbus-daemon did not start" >&2
+        return 1
+    fi
+    exec {fd}<&-
+    export DBUS_SESSION_BUS_ADDRESS=$address
+}
+
+# start_accessibility: the accessibility bus of the session bus, switched on as a screen
+# reader switches it on, so that programs started afterwards expose themselves on it.
+start_accessibility() {
+    /usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$session_dir/accessibility.log" &
+    session_pids+=($!)
+    for _ in $(seq 100); do
+        gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+            --method org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+        --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<true>' >/dev/null
+}

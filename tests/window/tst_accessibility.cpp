@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace pardolin;
@@ -44,13 +45,15 @@ class AccessibilityTest : public QObject {
     void init() { m_session = std::make_unique<FakeSession>(); }
     void cleanup() { m_session.reset(); }
 
-    void everyControlHasAnAccessibleName() {
+    // Each window is a window to assistive tools (a frame, announced by its caption), and
+    // each control has a name.
+    void everyWindowAndControlHasARoleAndName() {
         for (const FormId id : {FormId::Form2, FormId::Form1, FormId::Form12}) {
             m_session->display.ShowForm(id);
-            const QWidget* form = m_session->display.FindForm(id);
-            QVERIFY(!QAccessible::queryAccessibleInterface(const_cast<QWidget*>(form))
-                         ->text(QAccessible::Name)
-                         .isEmpty());
+            QWidget* form = m_session->display.FindForm(id);
+            QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form);
+            QCOMPARE(window->role(), QAccessible::Window);
+            QCOMPARE(window->text(QAccessible::Name), form->windowTitle());
             for (QWidget* control : form->findChildren<QWidget*>()) {
                 QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
                 QVERIFY(accessible);
@@ -84,13 +87,24 @@ class AccessibilityTest : public QObject {
                  QStringLiteral("光标闪烁频率  =  530ms"));
     }
 
-    void tabMovesBetweenTheButtonsAndEnterOrSpacePressesThem() {
+    // The report surface, then the buttons, in the table's tab order; the surface shows
+    // that it has the focus.
+    void tabFollowsTheTableAndEnterOrSpacePressesButtons() {
         FormWindow* sound = Show(FormId::Form12);
         QVERIFY(sound);
         QPushButton* report = m_session->Button(Form12::Command1);
         QPushButton* exit = m_session->Button(Form12::Command2);
         report->setFocus();
-        QTest::keyClick(sound, Qt::Key_Tab);
+        const QImage unfocused = Surface()->grab().toImage();
+        QTest::keyClick(sound, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), Surface());
+        QVERIFY(Surface()->grab().toImage() != unfocused);
+        for (QWidget* next : {static_cast<QWidget*>(report), static_cast<QWidget*>(exit),
+                              static_cast<QWidget*>(Surface())}) {
+            QTest::keyClick(sound, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QTest::keyClick(sound, Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), exit);
         QTest::keyClick(sound, Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), report);
@@ -111,31 +125,56 @@ class AccessibilityTest : public QObject {
         QVERIFY(m_session->display.FindForm(FormId::Form1));
     }
 
-    void theSurfacesMenuCopiesThePrintedLines() {
+    // "复制" from the mouse, the menu key or Shift+F10, and Ctrl+C: each copies the lines.
+    void theSurfaceCopiesFromItsMenuAndFromTheKeyboard() {
         QVERIFY(Show(FormId::Form12));
         Click(Form12::Command1);
+        Surface()->setFocus();
+        const QString lines = Surface()->Lines().join(QLatin1Char('\n'));
+        const auto copiedFromMenu = [this, &lines](const std::function<void()>& open) {
+            QGuiApplication::clipboard()->clear();
+            open();
+            QMenu* menu = Surface()->findChild<QMenu*>();
+            if (!menu || menu->actions().size() != 1 ||
+                menu->actions().first()->text() != QStringLiteral("复制")) {
+                return false;
+            }
+            menu->actions().first()->trigger();
+            delete menu;
+            return QGuiApplication::clipboard()->text() == lines;
+        };
+        QVERIFY(copiedFromMenu([this] {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                    Surface()->mapToGlobal(QPoint(10, 10)));
+            QApplication::sendEvent(Surface(), &event);
+        }));
+        QVERIFY(copiedFromMenu([this] { QTest::keyClick(Surface(), Qt::Key_Menu); }));
+        QVERIFY(
+            copiedFromMenu([this] { QTest::keyClick(Surface(), Qt::Key_F10, Qt::ShiftModifier); }));
         QGuiApplication::clipboard()->clear();
-
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
-                                Surface()->mapToGlobal(QPoint(10, 10)));
-        QApplication::sendEvent(Surface(), &event);
-        QMenu* menu = Surface()->findChild<QMenu*>();
-        QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 1);
-        QAction* copy = menu->actions().first();
-        QCOMPARE(copy->text(), QStringLiteral("复制"));
-        QVERIFY(copy->isEnabled());
-        copy->trigger();
-        menu->close();
-        QCOMPARE(QGuiApplication::clipboard()->text(), Surface()->Lines().join(QLatin1Char('\n')));
+        QTest::keyClick(Surface(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lines);
     }
 
-    void keyboardLabelsCanBeSelected() {
+    // A keyboard line can be selected and copied, from a menu that speaks Chinese.
+    void keyboardLabelsCanBeSelectedAndCopied() {
         QVERIFY(Show(FormId::Form1));
         Click(Form1::Command1);
         auto* delay = m_session->Get<TextLabel>(Form1::lblrepeatdelay);
-        delay->setSelection(0, static_cast<int>(delay->text().size()));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                delay->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(delay, &event);
+        QMenu* menu = delay->findChild<QMenu*>();
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("复制"));
+        QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("全选"));
+        menu->actions().at(1)->trigger();
         QCOMPARE(delay->selectedText(), QStringLiteral("键盘重复延迟为   =  1 秒"));
+        QGuiApplication::clipboard()->clear();
+        menu->actions().at(0)->trigger();
+        delete menu;
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("键盘重复延迟为   =  1 秒"));
     }
 };
 

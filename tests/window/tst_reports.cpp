@@ -217,6 +217,8 @@ class ReportsTest : public QObject {
             QCOMPARE(box->text(), QStringLiteral("对不起，你计算机中没有安装声卡"));
             QCOMPARE(box->icon(), QMessageBox::NoIcon);
             QCOMPARE(box->buttons().size(), 1);
+            QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+            QVERIFY(box->button(QMessageBox::Ok)->icon().isNull());
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
         display.ShowMessage(U"对不起，你计算机中没有安装声卡", U"Find Sound Blaster Card");

@@ -11,6 +11,7 @@
 //   probe sound-report            the report on screen against the system's own record
 //   probe keyboard-report         the four keyboard lines against the system's own values
 //   probe message TITLE           the prompt of the message box with this title
+//   probe clipboard               the text on the clipboard, which is emptied
 //   probe version PROGRAM         the program's version record
 #include "app/Layouts.h"
 #include "platform/windows/Keyboard.h"
@@ -244,6 +245,20 @@ int Message(const std::string& title) {
     return 0;
 }
 
+int Clipboard() {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = Utf8(static_cast<const wchar_t*>(GlobalLock(data)));
+            GlobalUnlock(data);
+        }
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    std::printf("%s\n", text.c_str());
+    return 0;
+}
+
 int Version(const std::string& program) {
     const std::wstring path = Wide(program);
     DWORD ignored = 0;
@@ -313,6 +328,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == "message" && args.size() == 2) {
         return Message(args[1]);
+    }
+    if (command == "clipboard" && args.size() == 1) {
+        return Clipboard();
     }
     if (command == "version" && args.size() == 2) {
         return Version(args[1]);

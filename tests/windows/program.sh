@@ -87,6 +87,12 @@ echo "PASS: start-up"
 press 声卡信息统计 Command1 # 显示声卡信息
 probe sound-report >/dev/null || fail "the sound report differs from the system's record"
 report=$(probe text 声卡信息统计 Picture1)
+# The report copied with Ctrl+C, and with "复制" from the menu Shift+F10 opens.
+press 声卡信息统计 Picture1
+keys 声卡信息统计 ctrl+c
+expect "the copied report" "$(probe clipboard)" "$report"
+keys 声卡信息统计 shift+F10 Down Return
+expect "the report copied from the menu" "$(probe clipboard)" "$report"
 
 # 退 出 hides it and brings up the main window; 声卡信息 shows the same one again.
 press 声卡信息统计 Command2

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/TextLabel.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+
+namespace pardolin {
+
+TextLabel::TextLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    // Text starts at the top-left corner and runs down, as in the recorded layouts.
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void TextLabel::contextMenuEvent(QContextMenuEvent* event) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* copy = menu->addAction(QStringLiteral("复制"), this, [this] {
+        QGuiApplication::clipboard()->setText(hasSelectedText() ? selectedText() : text());
+    });
+    copy->setEnabled(!text().isEmpty());
+    QAction* all = menu->addAction(QStringLiteral("全选"), this,
+                                   [this] { setSelection(0, static_cast<int>(text().size())); });
+    all->setEnabled(!text().isEmpty());
+    menu->popup(event->globalPos());
+}
+
+} // namespace pardolin
