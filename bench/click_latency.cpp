@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times each report button from the click to the repainted text surface or labels, with
-// the real Linux backend against a private X server and a private sound server.
-//   click_latency [CLICKS]
+// the real Linux backend against a private X server and a private sound server; with
+// "wayland", the keyboard facts come from a private weston instead, as in a Wayland session.
+//   click_latency [CLICKS] [wayland]
 #include "Servers.h"
 
 #include "app/Form1.h"
@@ -20,6 +21,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 using namespace pardolin;
@@ -53,12 +56,20 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int clicks = argc > 1 ? std::max(2, std::atoi(argv[1])) : 51;
+    const bool wayland = argc > 2 && std::string_view(argv[2]) == "wayland";
 
     testing::XvfbServer x;
     testing::PulseServer pulse("load-module module-null-sink sink_name=bench channels=2 "
                                "sink_properties=device.description=Bench\n");
-    qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
     qputenv("PULSE_SERVER", QByteArray::fromStdString(pulse.Address()));
+    std::unique_ptr<testing::Compositor> compositor;
+    if (wayland) {
+        compositor = std::make_unique<testing::Compositor>(x.Display(), "repeat-rate=30");
+        qputenv("WAYLAND_DISPLAY", QByteArray::fromStdString(compositor->Socket()));
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(compositor->RuntimeDir()));
+    } else {
+        qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
+    }
 
     SetUpApplication();
     const auto queries = CreateSystemQueries({[] { return 1000; }});
@@ -87,6 +98,6 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     Report("显示声卡信息 (sound)", soundTimes);
-    Report("键盘信息 (keyboard)", keyboardTimes);
+    Report(wayland ? "键盘信息 (keyboard, Wayland)" : "键盘信息 (keyboard)", keyboardTimes);
     return 0;
 }

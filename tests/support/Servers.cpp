@@ -377,29 +377,36 @@ bool HasKeyboard(const std::string& runtimeDir, const std::string& socket) {
     if (!display) {
         return false;
     }
-    bool keyboard = false;
-    wl_registry* registry = wl_display_get_registry(display);
-    const wl_registry_listener registryListener{
+    struct Seat {
+        wl_seat* seat = nullptr;
+        bool keyboard = false;
+    } found;
+    static const wl_seat_listener seatListener{
+        [](void* data, wl_seat*, std::uint32_t capabilities) {
+            static_cast<Seat*>(data)->keyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+        },
+        [](void*, wl_seat*, const char*) {}};
+    static const wl_registry_listener registryListener{
         [](void* data, wl_registry* registry, std::uint32_t name, const char* interface,
            std::uint32_t) {
-            if (std::string(interface) == "wl_seat") {
-                auto* seat =
+            auto& found = *static_cast<Seat*>(data);
+            if (!found.seat && std::string(interface) == "wl_seat") {
+                found.seat =
                     static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-                static const wl_seat_listener seatListener{
-                    [](void* data, wl_seat*, std::uint32_t capabilities) {
-                        *static_cast<bool*>(data) |=
-                            (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
-                    },
-                    [](void*, wl_seat*, const char*) {}};
-                wl_seat_add_listener(seat, &seatListener, data);
+                wl_seat_add_listener(found.seat, &seatListener, data);
             }
         },
         [](void*, wl_registry*, std::uint32_t) {}};
-    wl_registry_add_listener(registry, &registryListener, &keyboard);
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &registryListener, &found);
     wl_display_roundtrip(display);
     wl_display_roundtrip(display);
+    if (found.seat) {
+        wl_seat_destroy(found.seat);
+    }
+    wl_registry_destroy(registry);
     wl_display_disconnect(display);
-    return keyboard;
+    return found.keyboard;
 }
 
 } // namespace

@@ -30,8 +30,9 @@ double Luminance(QRgb colour) {
 }
 
 double Contrast(QRgb a, QRgb b) {
-    const auto [dark, light] = std::minmax(Luminance(a), Luminance(b));
-    return (light + 0.05) / (dark + 0.05);
+    const double first = Luminance(a);
+    const double second = Luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 QRect Pixels(Twips place, const FormLayout& form, const ControlLayout& row) {
