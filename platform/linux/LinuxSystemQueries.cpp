@@ -73,8 +73,11 @@ void LinuxSystemQueries::ReadXKeyboard(KeyboardFacts& facts, Clock::time_point d
     } else if (const auto configured = SystemKeyboardConfiguration()) {
         facts.type = KeyboardTypeFromXkb(*configured);
     }
-    if (x && x->repeatDelayMs && x->repeatIntervalMs) {
+    if (x && x->repeatDelayMs) {
         facts.delay = DelayIndexFromMs(*x->repeatDelayMs);
+    }
+    // Keys that do not repeat (xset r off) have no rate on the scale, as on Wayland.
+    if (x && x->repeatIntervalMs && x->keysRepeat) {
         facts.rate = RateIndexFromIntervalMs(*x->repeatIntervalMs);
     }
     if (x && x->xsettings) {
@@ -162,7 +165,12 @@ LinuxSystemQueries::WaveDevices LinuxSystemQueries::ReadWaveDevices() {
         return std::nullopt;
     }
     using Outcome = SoundServerAnswer::Outcome;
-    ServerDevices server = sound->ReadServerDevices(Clock::now() + kSoundServerDeadline);
+    const Clock::time_point start = Clock::now();
+    const auto askServer = [sound, end = start + kSoundConversationDeadline] {
+        return std::optional(sound->ReadServerDevices(end));
+    };
+    ServerDevices server =
+        m_soundServer.Run(askServer, start + kSoundServerDeadline).value_or(ServerDevices{});
     if (server.outcome == Outcome::Answered) {
         return std::move(server.devices);
     }

@@ -20,7 +20,9 @@ inline constexpr std::chrono::milliseconds kKeyboardDeadline{150};
 // A sound click waits at most this long for the sound server: long enough for the four round
 // trips to a server 200 ms away (connection, authentication, client name, the device list),
 // short enough that the kernel's cards still answer within a second when a server is stuck.
+// The conversation itself stops a little earlier, so that its answer is in by then.
 inline constexpr std::chrono::milliseconds kSoundServerDeadline{900};
+inline constexpr std::chrono::milliseconds kSoundConversationDeadline{850};
 
 // Keyboard facts from the X server, or from the compositor in a Wayland session, and the
 // desktop's settings; wave output from the sound server, or the kernel's sound cards when
@@ -64,6 +66,8 @@ class LinuxSystemQueries : public SystemQueries {
 
     ToolkitFacts m_toolkit;
     XServer m_xServer;
+    // libpulse reads the X server's settings while it sets up, which xcb does not bound.
+    BoundedAttempt<ServerDevices> m_soundServer;
     Module<SoundModule> m_sound{kSoundModuleFile, kSoundModuleEntry};
     Module<DesktopModule> m_desktop{kDesktopModuleFile, kDesktopModuleEntry};
     Reading<KeyboardFacts, KeyboardQuestion> m_keyboard;

@@ -8,11 +8,7 @@
 #include <xcb/xkb.h>
 #undef explicit
 
-#include <condition_variable>
 #include <cstdlib>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace pardolin::linux_backend {
 namespace {
@@ -80,12 +76,19 @@ std::optional<XServerFacts> Converse(const std::string& display) {
         return std::nullopt;
     }
 
+    // Asking an extension the server lacks would close the connection.
+    xcb_prefetch_extension_data(connection, &xcb_xkb_id);
     const auto rulesAtom = AskAtom(connection, "_XKB_RULES_NAMES");
     const auto selectionAtom = AskAtom(connection, "_XSETTINGS_S" + std::to_string(screenNumber));
     const auto settingsAtom = AskAtom(connection, "_XSETTINGS_SETTINGS");
-    const auto useXkb =
-        xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
-    const auto controls = xcb_xkb_get_controls(connection, XCB_XKB_ID_USE_CORE_KBD);
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_xkb_id);
+    const bool hasXkb = extension && extension->present;
+    std::optional<xcb_xkb_use_extension_cookie_t> useXkb;
+    std::optional<xcb_xkb_get_controls_cookie_t> controls;
+    if (hasXkb) {
+        useXkb = xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
+        controls = xcb_xkb_get_controls(connection, XCB_XKB_ID_USE_CORE_KBD);
+    }
 
     XServerFacts facts;
     const xcb_atom_t rules = AtomOf(connection, rulesAtom);
@@ -97,13 +100,16 @@ std::optional<XServerFacts> Converse(const std::string& display) {
                                     ? std::nullopt
                                     : std::optional(xcb_get_selection_owner(connection, selection));
     const xcb_atom_t settings = AtomOf(connection, settingsAtom);
-    const Reply<xcb_xkb_use_extension_reply_t> xkb(
-        xcb_xkb_use_extension_reply(connection, useXkb, nullptr));
-    const Reply<xcb_xkb_get_controls_reply_t> controlsReply(
-        xcb_xkb_get_controls_reply(connection, controls, nullptr));
-    if (xkb && xkb->supported && controlsReply) {
-        facts.repeatDelayMs = controlsReply->repeatDelay;
-        facts.repeatIntervalMs = controlsReply->repeatInterval;
+    if (hasXkb) {
+        const Reply<xcb_xkb_use_extension_reply_t> xkb(
+            xcb_xkb_use_extension_reply(connection, *useXkb, nullptr));
+        const Reply<xcb_xkb_get_controls_reply_t> reply(
+            xcb_xkb_get_controls_reply(connection, *controls, nullptr));
+        if (xkb && xkb->supported && reply) {
+            facts.repeatDelayMs = reply->repeatDelay;
+            facts.repeatIntervalMs = reply->repeatInterval;
+            facts.keysRepeat = (reply->enabledControls & XCB_XKB_BOOL_CTRL_REPEAT_KEYS) != 0;
+        }
     }
 
     if (rulesNames) {
@@ -125,49 +131,12 @@ std::optional<XServerFacts> Converse(const std::string& display) {
 
 } // namespace
 
-struct XServer::Conversation {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
-    std::optional<XServerFacts> facts;
-};
-
-XServer::XServer() = default;
-XServer::~XServer() = default;
-
 std::optional<XServerFacts> XServer::Read(std::chrono::steady_clock::time_point deadline) {
     const char* display = std::getenv("DISPLAY");
     if (!display || *display == '\0') {
         return std::nullopt;
     }
-    if (m_overdue) {
-        const std::lock_guard lock(m_overdue->mutex);
-        if (!m_overdue->finished) {
-            return std::nullopt;
-        }
-    }
-    m_overdue.reset();
-    try {
-        auto conversation = std::make_shared<Conversation>();
-        std::thread([conversation, name = std::string(display)] {
-            std::optional<XServerFacts> facts = Converse(name);
-            const std::lock_guard lock(conversation->mutex);
-            conversation->facts = std::move(facts);
-            conversation->finished = true;
-            conversation->done.notify_all();
-        }).detach();
-        std::unique_lock lock(conversation->mutex);
-        if (!conversation->done.wait_until(lock, deadline,
-                                           [&] { return conversation->finished; })) {
-            m_overdue = std::move(conversation);
-            return std::nullopt;
-        }
-        return std::move(conversation->facts);
-    } catch (const std::system_error&) {
-        return std::nullopt; // no thread to be had
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    return m_attempt.Run([name = std::string(display)] { return Converse(name); }, deadline);
 }
 
 } // namespace pardolin::linux_backend
