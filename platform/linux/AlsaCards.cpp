@@ -9,8 +9,12 @@
 
 #include <array>
 #include <climits>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
+#include <stdexcept>
+#include <system_error>
 
 namespace pardolin::linux_backend {
 namespace {
@@ -118,6 +122,7 @@ AlsaPlaybackList ListAlsaPlayback() {
     AlsaPlaybackList list;
     snd_pcm_info_t* info = nullptr;
     snd_pcm_info_alloca(&info);
+    std::set<int> asked;
     int card = -1;
     while (true) {
         if (snd_card_next(&card) < 0) {
@@ -127,6 +132,7 @@ AlsaPlaybackList ListAlsaPlayback() {
         if (card < 0) {
             break;
         }
+        asked.insert(card);
         snd_ctl_t* raw = nullptr;
         if (snd_ctl_open(&raw, CardDevice(card).c_str(), SND_CTL_NONBLOCK) < 0) {
             list.complete = false;
@@ -155,7 +161,33 @@ AlsaPlaybackList ListAlsaPlayback() {
             }
         }
     }
+    if (!EveryCardAsked("/dev/snd", asked)) {
+        list.complete = false;
+    }
     return list;
+}
+
+bool EveryCardAsked(const std::filesystem::path& devices, const std::set<int>& asked) {
+    std::error_code error;
+    if (!std::filesystem::exists(devices, error)) {
+        return !error;
+    }
+    const std::string prefix = "controlC";
+    for (std::filesystem::directory_iterator entry(devices, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) {
+            continue;
+        }
+        try {
+            if (!asked.count(std::stoi(name.substr(prefix.size())))) {
+                return false;
+            }
+        } catch (const std::logic_error&) {
+            return false; // a control device under a name alsa-lib would not give
+        }
+    }
+    return !error;
 }
 
 std::pair<std::int16_t, std::int16_t> CardIds(const std::string& sysfsCardDir) {

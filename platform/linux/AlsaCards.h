@@ -4,6 +4,8 @@
 #include "platform/SystemQueries.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,12 @@ AlsaPlaybackList ListAlsaPlayback();
 // ship with it), the channel maximum and the standard formats the device accepts, and the
 // mixer's volume controls. MMSYSERR_ALLOCATED when the device cannot be opened.
 std::uint32_t AlsaCaps(const AlsaPlayback& playback, WaveCapsRecord& record);
+
+// Whether every card with a control device in `devices` (/dev/snd) is among `asked`.
+// alsa-lib's enumeration passes over a card whose control device this user may not open,
+// and that card may well be the one that plays. A directory that cannot be read is not
+// an answer; one that does not exist means no cards.
+bool EveryCardAsked(const std::filesystem::path& devices, const std::set<int>& asked);
 
 // The card's ids from sysfs: PCI vendor/device, or a USB device's idVendor/idProduct.
 std::pair<std::int16_t, std::int16_t> CardIds(const std::string& sysfsCardDir);

@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sink-to-record mapping, fed with sink descriptions built by hand as the server
-// would send them.
+// would send them; and the check that no kernel card was passed over.
 #include "platform/linux/SinkMapping.h"
+#include "platform/linux/AlsaCards.h"
 
 #include <pulse/introspect.h>
 #include <pulse/proplist.h>
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace pardolin::linux_backend {
 namespace {
@@ -100,6 +108,34 @@ TEST(SinkMapping, DefaultSinkComesFirstAndThePlaceholderNeverCounts) {
     snapshot.defaultSinkName = "auto_null";
     snapshot.sinks = {{1, "auto_null", "Dummy Output", 2, "", ""}};
     EXPECT_TRUE(OutputDevices(snapshot).empty());
+}
+
+// alsa-lib silently passes over a card this user may not open; the control devices tell.
+TEST(KernelCards, EveryControlDeviceMustHaveBeenAsked) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("pardolin-snd-" + std::to_string(getpid()));
+    struct Case {
+        std::vector<std::string> files;
+        std::set<int> asked;
+        bool every;
+    };
+    const std::vector<Case> cases{
+        {{}, {}, true},
+        {{"controlC0", "pcmC0D0p", "seq", "timer"}, {0}, true},
+        {{"controlC0", "controlC1", "pcmC1D3p"}, {0}, false},
+        {{"controlC0", "controlC12"}, {0, 12}, true},
+        {{"controlCx"}, {}, false},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directory(dir);
+        for (const std::string& file : c.files) {
+            std::ofstream(dir / file).put('\n');
+        }
+        EXPECT_EQ(EveryCardAsked(dir, c.asked), c.every) << ::testing::PrintToString(c.files);
+    }
+    std::filesystem::remove_all(dir);
+    EXPECT_TRUE(EveryCardAsked(dir, {})) << "no /dev/snd means no cards";
 }
 
 } // namespace
