@@ -56,7 +56,7 @@ FormWindow::FormWindow(std::unique_ptr<Form> logic, std::function<void()> destro
     : m_logic(std::move(logic)), m_destroyed(std::move(destroyed)) {
     static const ATOM registered = RegisterFormClass(Procedure);
     const FormLayout& layout = m_logic->Layout();
-    // Placed for the system's DPI first; Arrange corrects it once the window knows its own.
+    // Made for the system's DPI first, then sized again once the window knows its own.
     m_dpi = DpiOf(nullptr);
     const RECT outer = OuterRect(Pixels(layout.client, m_dpi), kStyle, kExStyle, m_dpi);
     m_window =
@@ -82,6 +82,9 @@ FormWindow::FormWindow(std::unique_ptr<Form> logic, std::function<void()> destro
         MakeControl(index);
     }
     Arrange(DpiOf(m_window));
+    const RECT placed = OuterRect(Pixels(layout.client, m_dpi), kStyle, kExStyle, m_dpi);
+    SetWindowPos(m_window, nullptr, placed.left, placed.top, placed.right - placed.left,
+                 placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 FormWindow::~FormWindow() {
@@ -159,9 +162,6 @@ void FormWindow::Arrange(int dpi) {
     }
     // The old font goes only once no control uses it any more.
     m_font = std::move(font);
-    const RECT outer = OuterRect(Pixels(m_logic->Layout().client, dpi), kStyle, kExStyle, dpi);
-    SetWindowPos(m_window, nullptr, outer.left, outer.top, outer.right - outer.left,
-                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::Show() {
@@ -227,6 +227,13 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetFocus(ours ? m_lastFocus : GetNextDlgTabItem(m_window, nullptr, FALSE));
         }
         return 0;
+    case WM_CLOSE:
+        // A message box disables every window while a click waits for its answer; closing
+        // then (taskkill asks even so) would delete the form under its own handler.
+        if (!IsWindowEnabled(m_window)) {
+            return 0;
+        }
+        break;
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         Arrange(LOWORD(wParam));

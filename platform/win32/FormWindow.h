@@ -42,7 +42,7 @@ class FormWindow {
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void MakeControl(std::size_t index);
-    // Places every control and sets the font for the window's DPI.
+    // Places every control and sets the font for the window's DPI; the frame keeps its size.
     void Arrange(int dpi);
     RECT ClientPlace(std::size_t index, int dpi) const;
     LRESULT Colour(HDC dc, HWND control);

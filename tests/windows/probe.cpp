@@ -6,6 +6,7 @@
 //   probe place TITLE CONTROL     the middle of the control's recorded place, on the screen
 //   probe hidden TITLE            succeeds once no visible window has this title
 //   probe count TITLE             how many windows have this title
+//   probe close TITLE             asks the window to close, as taskkill does
 //   probe text TITLE CONTROL      the control's text (WM_GETTEXT), as UTF-8
 //   probe focus TITLE             the name of the control with the keyboard focus
 //   probe sound-report            the report on screen against the system's own record
@@ -311,6 +312,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == "count" && args.size() == 2) {
         std::printf("%zu\n", Windows(args[1], false).size());
+        return 0;
+    }
+    if (command == "close" && args.size() == 2) {
+        // Sent, not posted: the program has handled it once this returns.
+        SendMessageW(WaitForWindow(args[1]), WM_CLOSE, 0, 0);
         return 0;
     }
     if (command == "text" && args.size() == 3) {
