@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace pardolin::linux_backend {
@@ -43,10 +44,18 @@ class Error {
     DBusError m_error;
 };
 
-// The session bus as the session names it. Never "autolaunch:": that would start a bus.
+// The session bus as the session names it, its local sockets only: libdbus would wait on a
+// TCP connect without a deadline, and "autolaunch:" would start a bus.
 std::optional<std::string> SessionBusAddress() {
-    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address) {
-        return address;
+    if (const char* addresses = std::getenv("DBUS_SESSION_BUS_ADDRESS"); addresses && *addresses) {
+        std::string local;
+        std::istringstream entries(addresses);
+        for (std::string entry; std::getline(entries, entry, ';');) {
+            if (entry.rfind("unix:", 0) == 0) {
+                local += (local.empty() ? "" : ";") + entry;
+            }
+        }
+        return local.empty() ? std::nullopt : std::optional(local);
     }
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat status {};

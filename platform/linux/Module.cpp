@@ -15,6 +15,14 @@ const void* LoadModuleEntry(const char* file, const char* entry, bool reportFail
     std::error_code error;
     const std::filesystem::path programDir =
         std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    // Without the program's own place, a relative name would be looked up wherever the
+    // program was started from, and a stranger's library loaded.
+    if (error || !programDir.is_absolute()) {
+        if (reportFailure) {
+            std::fprintf(stderr, "pardolin: cannot load %s: /proc/self/exe cannot be read\n", file);
+        }
+        return nullptr;
+    }
     std::string reasons;
     // The installed layout first; a program run from the build tree finds its modules there.
     for (const char* moduleDir : {kModuleDirFromInstalledProgram, kModuleDirFromBuiltProgram}) {
