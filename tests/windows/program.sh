@@ -12,9 +12,17 @@ wine_prefix
 # Arguments reach Windows programs through the locale's character set.
 export LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
-trap 'end_session 2>/dev/null
-      "$wine" reg delete "HKCU\Control Panel\Desktop" /v LogPixels /f >/dev/null 2>&1 || true
-      timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+finish() {
+    local status=$?
+    if ((status != 0)); then
+        # What the X server and Wine said, for a failure seen only on another machine.
+        tail -n 20 "$session_dir/xvfb.log" "$session_dir/wine.log" 2>/dev/null || true
+    fi
+    end_session 2>/dev/null
+    "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+    timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true
+}
+trap finish EXIT
 
 fail() {
     echo "FAIL: $*"
