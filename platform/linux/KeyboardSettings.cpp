@@ -33,14 +33,14 @@ std::string_view Unquote(std::string_view text) {
     return text;
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
+        const std::size_t end = text.find(separator);
+        parts.push_back(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     }
-    return lines;
+    return parts;
 }
 
 std::string_view FirstOfList(std::string_view list) {
@@ -88,7 +88,7 @@ XkbNames ParseXkbRulesNames(std::string_view property) {
 std::optional<XkbNames> ParseDefaultKeyboard(std::string_view text) {
     XkbNames names;
     bool found = false;
-    for (std::string_view line : Lines(text)) {
+    for (std::string_view line : Split(text, '\n')) {
         line = Trim(line);
         const std::size_t equals = line.find('=');
         if (line.empty() || line.front() == '#' || equals == std::string_view::npos) {
@@ -112,7 +112,7 @@ std::optional<XkbNames> ParseDefaultKeyboard(std::string_view text) {
 std::optional<XkbNames> ParseXorgKeyboardConf(std::string_view text) {
     XkbNames names;
     bool found = false;
-    for (std::string_view line : Lines(text)) {
+    for (std::string_view line : Split(text, '\n')) {
         line = Trim(line);
         if (!line.starts_with("Option")) {
             continue;
@@ -186,12 +186,7 @@ std::optional<std::string_view> QuotedAfter(std::string_view text, std::string_v
 // "pc+jp+inet(evdev)": the base part first, then the layouts in order (a later one marked
 // ":2" and so on), then the options.
 std::optional<std::string> FirstLayoutOfSymbols(std::string_view parts) {
-    std::vector<std::string_view> components;
-    while (!parts.empty()) {
-        const std::size_t plus = parts.find('+');
-        components.push_back(parts.substr(0, plus));
-        parts = plus == std::string_view::npos ? std::string_view() : parts.substr(plus + 1);
-    }
+    const std::vector<std::string_view> components = Split(parts, '+');
     // Without the usual "pc" base, the first part is the layout itself.
     const std::size_t first = !components.empty() && components.front() == "pc" ? 1 : 0;
     if (first >= components.size()) {
@@ -240,7 +235,7 @@ std::optional<std::uint32_t> CaretPhaseMs(const CaretSettings& settings) {
 CaretSettings ParseGtkSettingsIni(std::string_view text) {
     CaretSettings settings;
     bool inSettings = false;
-    for (std::string_view line : Lines(text)) {
+    for (std::string_view line : Split(text, '\n')) {
         line = Trim(line);
         if (line.empty() || line.front() == '#' || line.front() == ';') {
             continue;

@@ -76,8 +76,7 @@ void LinuxSystemQueries::ReadXKeyboard(KeyboardFacts& facts, Clock::time_point d
     if (x && x->repeatDelayMs) {
         facts.delay = DelayIndexFromMs(*x->repeatDelayMs);
     }
-    // Keys that do not repeat (xset r off) have no rate on the scale, as on Wayland.
-    if (x && x->repeatIntervalMs && x->keysRepeat) {
+    if (x && x->repeatIntervalMs) {
         facts.rate = RateIndexFromIntervalMs(*x->repeatIntervalMs);
     }
     if (x && x->xsettings) {

@@ -107,8 +107,10 @@ std::optional<XServerFacts> Converse(const std::string& display) {
             xcb_xkb_get_controls_reply(connection, *controls, nullptr));
         if (xkb && xkb->supported && reply) {
             facts.repeatDelayMs = reply->repeatDelay;
-            facts.repeatIntervalMs = reply->repeatInterval;
-            facts.keysRepeat = (reply->enabledControls & XCB_XKB_BOOL_CTRL_REPEAT_KEYS) != 0;
+            // Keys that do not repeat have no rate on the scale, as on Wayland.
+            if (reply->enabledControls & XCB_XKB_BOOL_CTRL_REPEAT_KEYS) {
+                facts.repeatIntervalMs = reply->repeatInterval;
+            }
         }
     }
 

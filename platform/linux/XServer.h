@@ -14,9 +14,8 @@ namespace pardolin::linux_backend {
 struct XServerFacts {
     std::optional<std::string> rulesNames; // the _XKB_RULES_NAMES property
     std::optional<int> repeatDelayMs;      // XKB controls
-    std::optional<int> repeatIntervalMs;
-    bool keysRepeat = false;              // the RepeatKeys control is on
-    std::optional<std::string> xsettings; // the _XSETTINGS_SETTINGS property, if a manager runs
+    std::optional<int> repeatIntervalMs;   // none while keys do not repeat (xset r off)
+    std::optional<std::string> xsettings;  // the _XSETTINGS_SETTINGS property, if a manager runs
 };
 
 // The X server named by DISPLAY. xcb offers no deadline, so each conversation is a bounded
