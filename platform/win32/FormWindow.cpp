@@ -54,7 +54,7 @@ bool IsPushButton(HWND window) {
 
 FormWindow::FormWindow(std::unique_ptr<Form> logic, std::function<void()> destroyed)
     : m_logic(std::move(logic)), m_destroyed(std::move(destroyed)) {
-    static const ATOM registered = RegisterFormClass(Procedure);
+    static const ATOM registered = RegisterFormClass(WindowProcedure<FormWindow>);
     const FormLayout& layout = m_logic->Layout();
     // Made for the system's DPI first, then sized again once the window knows its own.
     m_dpi = DpiOf(nullptr);
@@ -170,27 +170,12 @@ void FormWindow::Show() {
     BringWindowToTop(m_window);
 }
 
-LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        form = static_cast<FormWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+void FormWindow::Detached() {
+    m_window = nullptr;
+    // Whoever is told may delete the form: nothing of it is touched after this.
+    if (const std::function<void()> destroyed = std::move(m_destroyed)) {
+        destroyed();
     }
-    if (!form) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        form->m_window = nullptr;
-        // Whoever is told may delete the form: nothing of it is touched after this.
-        if (const std::function<void()> destroyed = std::move(form->m_destroyed)) {
-            destroyed();
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return form->OnMessage(message, wParam, lParam);
 }
 
 LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #include "platform/Form.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/TextSurfaceWindow.h"
+#include "platform/win32/WindowProcedure.h"
 
 #include <windows.h>
 
@@ -39,7 +40,9 @@ class FormWindow {
         Brush back;                                 // for a control with a back colour
     };
 
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner> friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    void Attached(HWND window) { m_window = window; }
+    void Detached();
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void MakeControl(std::size_t index);
     // Places every control and sets the font for the window's DPI; the frame keeps its size.

@@ -30,7 +30,7 @@ ATOM RegisterSurfaceClass(WNDPROC procedure) {
 
 TextSurfaceWindow::TextSurfaceWindow(HWND parent, int id, BgrColour back)
     : m_back(SolidBrush(back)) {
-    static const ATOM registered = RegisterSurfaceClass(Procedure);
+    static const ATOM registered = RegisterSurfaceClass(WindowProcedure<TextSurfaceWindow>);
     m_window = CreateWindowExW(
         0, MAKEINTATOM(registered), L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
@@ -40,26 +40,6 @@ TextSurfaceWindow::~TextSurfaceWindow() {
     if (m_window) {
         DestroyWindow(m_window);
     }
-}
-
-LRESULT CALLBACK TextSurfaceWindow::Procedure(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    auto* surface = reinterpret_cast<TextSurfaceWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        surface = static_cast<TextSurfaceWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        surface->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(surface));
-    }
-    if (!surface) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        surface->m_window = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return surface->OnMessage(message, wParam, lParam);
 }
 
 void TextSurfaceWindow::Clear() {

@@ -3,6 +3,7 @@
 
 #include "platform/FormLayout.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WindowProcedure.h"
 
 #include <windows.h>
 
@@ -31,7 +32,9 @@ class TextSurfaceWindow {
     std::wstring Text() const;
 
   private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner> friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    void Attached(HWND window) { m_window = window; }
+    void Detached() { m_window = nullptr; }
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Invalidate();
     void Paint();
