@@ -6,6 +6,11 @@ namespace {
 
 constexpr char32_t kReplacement = U'\uFFFD';
 
+// Whether `c` is a Unicode scalar value: in range and not a surrogate.
+constexpr bool IsScalar(char32_t c) {
+    return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+}
+
 bool Acts(char32_t c) {
     const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
     const bool bidi = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
@@ -52,8 +57,7 @@ Text FromUtf8(std::string_view bytes) {
             ++taken;
         }
         const bool complete = taken == length;
-        const bool valid = complete && value >= minimum && value <= 0x10FFFF &&
-                           !(value >= 0xD800 && value <= 0xDFFF);
+        const bool valid = complete && value >= minimum && IsScalar(value);
         text.push_back(valid ? value : kReplacement);
         i += taken;
     }
@@ -64,7 +68,7 @@ std::string ToUtf8(const Text& text) {
     std::string bytes;
     bytes.reserve(text.size());
     for (char32_t c : text) {
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        if (!IsScalar(c)) {
             c = kReplacement;
         }
         if (c < 0x80) {
@@ -107,7 +111,7 @@ std::u16string ToUtf16(std::u32string_view text) {
     std::u16string units;
     units.reserve(text.size());
     for (char32_t c : text) {
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        if (!IsScalar(c)) {
             c = kReplacement;
         }
         if (c < 0x10000) {
