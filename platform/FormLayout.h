@@ -59,6 +59,29 @@ struct FormLayout {
     std::span<const ControlLayout> controls;
 };
 
+// The row of the group frame that holds the control at `index`; empty for a control the
+// window holds itself, or one whose frame the layout lacks.
+constexpr std::optional<std::size_t> ContainerOf(const FormLayout& layout, std::size_t index) {
+    const std::string_view container = layout.controls[index].container;
+    for (std::size_t i = 0; !container.empty() && i < layout.controls.size(); ++i) {
+        if (layout.controls[i].name == container) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// The place of the control at `index` in its window's client area: a control in a frame is
+// recorded relative to the frame.
+constexpr Twips PlaceInWindow(const FormLayout& layout, std::size_t index) {
+    Twips place = layout.controls[index].place;
+    if (const auto frame = ContainerOf(layout, index)) {
+        place.left += layout.controls[*frame].place.left;
+        place.top += layout.controls[*frame].place.top;
+    }
+    return place;
+}
+
 // A control as the handlers name it: its window and its row in that window's layout.
 struct ControlRef {
     FormId form;

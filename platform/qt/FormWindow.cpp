@@ -83,14 +83,8 @@ FormWindow::FormWindow(std::unique_ptr<Form> logic) : m_logic(std::move(logic)) 
 FormWindow::~FormWindow() = default;
 
 QWidget* FormWindow::MakeControl(const ControlLayout& row, std::size_t index) {
-    QWidget* parent = this;
-    if (!row.container.empty()) {
-        const auto& controls = m_logic->Layout().controls;
-        const auto container =
-            std::find_if(controls.begin(), controls.end(),
-                         [&row](const auto& c) { return c.name == row.container; });
-        parent = m_controls.at(static_cast<std::size_t>(container - controls.begin()));
-    }
+    const std::optional<std::size_t> container = ContainerOf(m_logic->Layout(), index);
+    QWidget* parent = container ? m_controls.at(*container) : this;
     QWidget* control = nullptr;
     switch (row.kind) {
     case ControlKind::PushButton: {

@@ -133,26 +133,13 @@ void FormWindow::MakeControl(std::size_t index) {
     }
 }
 
-RECT FormWindow::ClientPlace(std::size_t index, int dpi) const {
-    const auto& controls = m_logic->Layout().controls;
-    const ControlLayout& row = controls[index];
-    Twips place = row.place;
-    // Controls in a frame are children of the window too, offset by the frame's place:
-    // a group box does not pass its children's notifications on.
-    if (!row.container.empty()) {
-        const auto frame = std::find_if(controls.begin(), controls.end(),
-                                        [&row](const auto& c) { return c.name == row.container; });
-        place.left += frame->place.left;
-        place.top += frame->place.top;
-    }
-    return Pixels(place, dpi);
-}
-
 void FormWindow::Arrange(int dpi) {
     m_dpi = dpi;
     Font font(CreateInterfaceFont(dpi));
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
-        const RECT place = ClientPlace(i, dpi);
+        // Controls in a frame are children of the window too, offset by the frame's place: a
+        // group box does not pass its children's notifications on.
+        const RECT place = Pixels(PlaceInWindow(m_logic->Layout(), i), dpi);
         SetWindowPos(m_controls[i].window, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(m_controls[i].window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
@@ -254,7 +241,7 @@ void FormWindow::EraseBackground(HDC dc) {
     const auto& controls = m_logic->Layout().controls;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (controls[i].kind == ControlKind::GroupFrame && m_controls[i].back) {
-            const RECT frame = ClientPlace(i, m_dpi);
+            const RECT frame = Pixels(PlaceInWindow(m_logic->Layout(), i), m_dpi);
             FillRect(dc, &frame, m_controls[i].back.get());
         }
     }

@@ -47,7 +47,6 @@ class FormWindow {
     void MakeControl(std::size_t index);
     // Places every control and sets the font for the window's DPI; the frame keeps its size.
     void Arrange(int dpi);
-    RECT ClientPlace(std::size_t index, int dpi) const;
     LRESULT Colour(HDC dc, HWND control);
     void EraseBackground(HDC dc);
 

@@ -35,15 +35,7 @@ double Contrast(QRgb a, QRgb b) {
     return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
-QRect Pixels(Twips place, const FormLayout& form, const ControlLayout& row) {
-    if (!row.container.empty()) {
-        for (const ControlLayout& frame : form.controls) {
-            if (frame.name == row.container) {
-                place.left += frame.place.left;
-                place.top += frame.place.top;
-            }
-        }
-    }
+QRect Pixels(const Twips& place) {
     return {TwipsToPixels(place.left, 96), TwipsToPixels(place.top, 96),
             TwipsToPixels(place.width, 96), TwipsToPixels(place.height, 96)};
 }
@@ -65,7 +57,8 @@ int main(int argc, char** argv) {
     }
     const double minimum = std::atof(argv[3]);
     bool readable = true;
-    for (const ControlLayout& row : form->controls) {
+    for (std::size_t i = 0; i < form->controls.size(); ++i) {
+        const ControlLayout& row = form->controls[i];
         if (!row.backColour ||
             (row.kind != ControlKind::Label && row.kind != ControlKind::TextSurface)) {
             continue;
@@ -73,7 +66,7 @@ int main(int argc, char** argv) {
         const BgrColour bgr = *row.backColour;
         const QRgb back = qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
         std::vector<double> ink;
-        const QRect area = Pixels(row.place, *form, row).intersected(image.rect());
+        const QRect area = Pixels(PlaceInWindow(*form, i)).intersected(image.rect());
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {
                 const QRgb pixel = image.pixel(x, y) & RGB_MASK;

@@ -34,13 +34,12 @@ TEST(Layouts, ContainersComeFirstHoldTheirControlsAndTabStopsAreDistinct) {
                 EXPECT_LE(row.place.top + row.place.height, form->client.height);
                 continue;
             }
-            const auto frame =
-                std::find_if(form->controls.begin(), form->controls.begin() + i,
-                             [&row](const auto& c) { return c.name == row.container; });
-            ASSERT_NE(frame, form->controls.begin() + i) << "its frame is not listed before it";
-            EXPECT_EQ(frame->kind, ControlKind::GroupFrame);
-            EXPECT_LE(row.place.left + row.place.width, frame->place.width);
-            EXPECT_LE(row.place.top + row.place.height, frame->place.height);
+            const std::optional<std::size_t> container = ContainerOf(*form, i);
+            ASSERT_TRUE(container && *container < i) << "its frame is not listed before it";
+            const ControlLayout& frame = form->controls[*container];
+            EXPECT_EQ(frame.kind, ControlKind::GroupFrame);
+            EXPECT_LE(row.place.left + row.place.width, frame.place.width);
+            EXPECT_LE(row.place.top + row.place.height, frame.place.height);
         }
     }
 }

@@ -140,14 +140,7 @@ int Window(const std::string& title) {
 int Place(const std::string& title, const std::string& name) {
     const HWND window = WaitForWindow(title);
     const FormLayout& layout = *LayoutTitled(title);
-    const ControlLayout& row = layout.controls[RowOf(layout, name)];
-    Twips place = row.place;
-    if (!row.container.empty()) {
-        const ControlLayout& frame = layout.controls[RowOf(layout, std::string(row.container))];
-        place.left += frame.place.left;
-        place.top += frame.place.top;
-    }
-    const RECT pixels = win32::Pixels(place, ScreenDpi());
+    const RECT pixels = win32::Pixels(PlaceInWindow(layout, RowOf(layout, name)), ScreenDpi());
     POINT middle{(pixels.left + pixels.right) / 2, (pixels.top + pixels.bottom) / 2};
     ClientToScreen(window, &middle);
     std::printf("%ld %ld\n", middle.x, middle.y);
