@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/PulseServer.h"
 
+#include "platform/linux/FileDescriptor.h"
 #include "platform/linux/SettingsFile.h"
 
 #include <pulse/context.h>
@@ -99,19 +100,7 @@ bool Exists(const std::string& path) {
 // A cookie of zeros in memory, for as long as the connection is being made.
 class EmptyCookie {
   public:
-    EmptyCookie() : m_fd(memfd_create("pardolin-cookie", MFD_CLOEXEC)) {
-        if (m_fd >= 0 && ftruncate(m_fd, kCookieLength) != 0) {
-            close(m_fd);
-            m_fd = -1;
-        }
-    }
-    ~EmptyCookie() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    EmptyCookie(const EmptyCookie&) = delete;
-    EmptyCookie& operator=(const EmptyCookie&) = delete;
+    EmptyCookie() : m_fd(MakeFile()) {}
 
     // libpulse writes a new cookie when it finds none. Without one of the user's own there
     // is nothing to authenticate with anyway (a local server checks the user's credentials
@@ -120,15 +109,24 @@ class EmptyCookie {
         const bool userCookie = std::getenv("PULSE_COOKIE") ||
                                 Exists(UserConfigDir() + "/pulse/cookie") ||
                                 Exists(HomeDir() + "/.pulse-cookie");
-        if (!userCookie && m_fd >= 0) {
-            pa_context_load_cookie_from_file(context,
-                                             ("/proc/self/fd/" + std::to_string(m_fd)).c_str());
+        if (!userCookie && m_fd.Valid()) {
+            pa_context_load_cookie_from_file(
+                context, ("/proc/self/fd/" + std::to_string(m_fd.Get())).c_str());
         }
     }
 
   private:
     static constexpr off_t kCookieLength = 256; // PulseAudio's native cookie length
-    int m_fd;
+
+    static FileDescriptor MakeFile() {
+        FileDescriptor file(memfd_create("pardolin-cookie", MFD_CLOEXEC));
+        if (file.Valid() && ftruncate(file.Get(), kCookieLength) != 0) {
+            return FileDescriptor();
+        }
+        return file;
+    }
+
+    const FileDescriptor m_fd;
 };
 
 // The server to connect to, or nullptr for libpulse's own search. That search makes the

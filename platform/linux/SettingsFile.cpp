@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/SettingsFile.h"
 
+#include "platform/linux/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -15,29 +17,13 @@ namespace {
 // Far above any real keyboard or GTK settings file.
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
-
 } // namespace
 
 std::optional<std::string> ReadSettingsFile(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
     const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat status {};
-    if (file.Get() < 0 || fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+    if (!file.Valid() || fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
         static_cast<std::size_t>(status.st_size) > kMaxSettingsBytes) {
         return std::nullopt;
     }

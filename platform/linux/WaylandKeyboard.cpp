@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/WaylandKeyboard.h"
 
+#include "platform/linux/FileDescriptor.h"
+
 #include <wayland-client.h>
 
 #include <poll.h>
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -80,6 +81,7 @@ const wl_registry_listener kRegistryListener{OnGlobal, OnGlobalRemove};
 
 void OnKeymap(void* data, wl_keyboard*, std::uint32_t format, std::int32_t fd, std::uint32_t size) {
     auto& conversation = *static_cast<Conversation*>(data);
+    const FileDescriptor keymapFile(fd);
     if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && size > 0 && size <= kMaxKeymapBytes) {
         // Private and read-only, as the protocol requires from version 7 on.
         void* text = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -89,7 +91,6 @@ void OnKeymap(void* data, wl_keyboard*, std::uint32_t format, std::int32_t fd, s
             munmap(text, size);
         }
     }
-    close(fd);
 }
 
 void OnEnter(void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {}
