@@ -118,15 +118,13 @@ void OnStepDone(void* data, wl_callback* callback, std::uint32_t) {
 
 const wl_callback_listener kStepListener{OnStepDone};
 
-void Sync(wl_display* display, Conversation& conversation) {
+// Asks for a sync and dispatches the compositor's events until it comes, so that everything
+// asked before has been answered; false when the deadline passes first or the connection
+// breaks.
+bool Step(wl_display* display, Conversation& conversation, Clock::time_point deadline) {
     conversation.done = false;
     conversation.pending = wl_display_sync(display);
     wl_callback_add_listener(conversation.pending, &kStepListener, &conversation);
-}
-
-// Dispatches the compositor's events until the current step is done or the deadline has
-// passed; false in the second case, or when the connection breaks.
-bool FinishStep(wl_display* display, Conversation& conversation, Clock::time_point deadline) {
     const int fd = wl_display_get_fd(display);
     while (!conversation.done) {
         while (wl_display_prepare_read(display) != 0) {
@@ -166,18 +164,13 @@ std::optional<WaylandKeyboardFacts> ReadWaylandKeyboard(Clock::time_point deadli
     wl_registry_add_listener(conversation.registry, &kRegistryListener, &conversation);
     // The globals, then the seat's capabilities, then the keyboard's keymap and repeat
     // information, each followed by a sync that says the compositor has sent it all.
-    Sync(display.get(), conversation);
-    if (!FinishStep(display.get(), conversation, deadline) || !conversation.seat) {
-        return std::nullopt;
-    }
-    Sync(display.get(), conversation);
-    if (!FinishStep(display.get(), conversation, deadline) || !conversation.hasKeyboard) {
+    if (!Step(display.get(), conversation, deadline) || !conversation.seat ||
+        !Step(display.get(), conversation, deadline) || !conversation.hasKeyboard) {
         return std::nullopt;
     }
     conversation.keyboard = wl_seat_get_keyboard(conversation.seat);
     wl_keyboard_add_listener(conversation.keyboard, &kKeyboardListener, &conversation);
-    Sync(display.get(), conversation);
-    if (!FinishStep(display.get(), conversation, deadline)) {
+    if (!Step(display.get(), conversation, deadline)) {
         return std::nullopt;
     }
     return std::move(conversation.facts);
