@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/DesktopPortal.h"
 
+#include "platform/linux/Deadline.h"
+
 #include <dbus/dbus.h>
 
 #include <sys/stat.h>
@@ -64,12 +66,6 @@ std::optional<std::string> SessionBusAddress() {
         return std::string("unix:path=") + runtime + "/bus";
     }
     return std::nullopt;
-}
-
-int MillisecondsUntil(Clock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<long>(0, left.count()));
 }
 
 Message Call(DBusConnection* connection, Message call, Clock::time_point deadline, Error& error) {

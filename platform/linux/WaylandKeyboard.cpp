@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/WaylandKeyboard.h"
 
+#include "platform/linux/Deadline.h"
 #include "platform/linux/FileDescriptor.h"
 
 #include <wayland-client.h>
@@ -136,10 +137,9 @@ bool Step(wl_display* display, Conversation& conversation, Clock::time_point dea
             wl_display_cancel_read(display);
             return false;
         }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const int left = MillisecondsUntil(deadline);
         pollfd readable{fd, POLLIN, 0};
-        if (left.count() <= 0 || poll(&readable, 1, static_cast<int>(left.count())) <= 0) {
+        if (left <= 0 || poll(&readable, 1, left) <= 0) {
             wl_display_cancel_read(display);
             return false;
         }
