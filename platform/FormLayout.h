@@ -38,6 +38,10 @@ using BgrColour = std::uint32_t;
 // theme.
 inline constexpr BgrColour kTextOnBackColour = 0x00000000;
 
+// The commands of the context menus of the text surface and the labels, in every front end.
+inline constexpr std::u32string_view kCopyCommand = U"复制";
+inline constexpr std::u32string_view kSelectAllCommand = U"全选";
+
 // One control of a window's layout.
 struct ControlLayout {
     std::string_view name;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/TextLabel.h"
 
+#include "platform/FormLayout.h"
+#include "platform/qt/QtText.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -18,11 +21,11 @@ TextLabel::TextLabel(QWidget* parent) : QLabel(parent) {
 void TextLabel::contextMenuEvent(QContextMenuEvent* event) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* copy = menu->addAction(QStringLiteral("复制"), this, [this] {
+    QAction* copy = menu->addAction(ToQString(Text(kCopyCommand)), this, [this] {
         QGuiApplication::clipboard()->setText(hasSelectedText() ? selectedText() : text());
     });
     copy->setEnabled(!text().isEmpty());
-    QAction* all = menu->addAction(QStringLiteral("全选"), this,
+    QAction* all = menu->addAction(ToQString(Text(kSelectAllCommand)), this,
                                    [this] { setSelection(0, static_cast<int>(text().size())); });
     all->setEnabled(!text().isEmpty());
     menu->popup(event->globalPos());

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/TextSurface.h"
 
+#include "platform/FormLayout.h"
+#include "platform/qt/QtText.h"
+
 #include <QAccessibleWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -154,7 +157,7 @@ void TextSurface::keyPressEvent(QKeyEvent* event) {
 void TextSurface::ShowMenu(const QPoint& globalPosition) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* copy = menu->addAction(QStringLiteral("复制"), this, &TextSurface::CopyLines);
+    QAction* copy = menu->addAction(ToQString(Text(kCopyCommand)), this, &TextSurface::CopyLines);
     copy->setEnabled(!m_lines.isEmpty());
     menu->popup(globalPosition);
 }

@@ -13,7 +13,7 @@ constexpr wchar_t kClassName[] = L"PardolinTextSurface";
 // the surface), and the left margin.
 constexpr int kLinePitch = 13;
 constexpr int kLeftMargin = 3;
-constexpr UINT_PTR kCopyCommand = 1;
+constexpr UINT_PTR kCopyCommandId = 1;
 
 ATOM RegisterSurfaceClass(WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -171,11 +171,11 @@ void TextSurfaceWindow::Paint() {
 
 void TextSurfaceWindow::ShowMenu(POINT screen) {
     const Menu menu(CreatePopupMenu());
-    AppendMenuW(menu.get(), MF_STRING | (m_lines.empty() ? MF_GRAYED : 0), kCopyCommand,
-                Wide(U"复制").c_str());
+    AppendMenuW(menu.get(), MF_STRING | (m_lines.empty() ? MF_GRAYED : 0), kCopyCommandId,
+                Wide(kCopyCommand).c_str());
     const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
                                        screen.y, 0, m_window, nullptr);
-    if (chosen == static_cast<BOOL>(kCopyCommand)) {
+    if (chosen == static_cast<BOOL>(kCopyCommandId)) {
         Copy();
     }
 }
