@@ -24,12 +24,14 @@ void Form1::Command1_Click() {
 
     // Each setting has its own variable, so a failed query can never show another's value.
     std::int32_t delay = 0;
-    const bool delayKnown = m_queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0);
+    const bool delayKnown =
+        m_queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0);
     m_display.SetCaption(lblrepeatdelay,
                          RepeatDelayLine(delayKnown ? std::optional(delay) : std::nullopt));
 
     std::int32_t rate = 0;
-    const bool rateKnown = m_queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0);
+    const bool rateKnown =
+        m_queries.SystemParametersInfoA(SystemParameter::KeyboardSpeed, 0, rate, 0);
     m_display.SetCaption(lblrepeatspeed,
                          RepeatRateLine(rateKnown ? std::optional(rate) : std::nullopt));
 

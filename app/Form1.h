@@ -20,12 +20,18 @@ class Form1 : public Form {
     void Command1_Click();
     void Command2_Click();
 
-    static constexpr ControlRef lblkeyboard = FindControl(kForm1Layout, "lblkeyboard");
-    static constexpr ControlRef lblrepeatspeed = FindControl(kForm1Layout, "lblrepeatspeed");
-    static constexpr ControlRef lblrepeatdelay = FindControl(kForm1Layout, "lblrepeatdelay");
-    static constexpr ControlRef lblcaretflash = FindControl(kForm1Layout, "lblcaretflash");
-    static constexpr ControlRef Command1 = FindControl(kForm1Layout, "Command1");
-    static constexpr ControlRef Command2 = FindControl(kForm1Layout, "Command2");
+    static constexpr LabelRef lblkeyboard =
+        FindControl<ControlKind::Label>(kForm1Layout, "lblkeyboard");
+    static constexpr LabelRef lblrepeatspeed =
+        FindControl<ControlKind::Label>(kForm1Layout, "lblrepeatspeed");
+    static constexpr LabelRef lblrepeatdelay =
+        FindControl<ControlKind::Label>(kForm1Layout, "lblrepeatdelay");
+    static constexpr LabelRef lblcaretflash =
+        FindControl<ControlKind::Label>(kForm1Layout, "lblcaretflash");
+    static constexpr ButtonRef Command1 =
+        FindControl<ControlKind::PushButton>(kForm1Layout, "Command1");
+    static constexpr ButtonRef Command2 =
+        FindControl<ControlKind::PushButton>(kForm1Layout, "Command2");
 
   private:
     DisplaySurface& m_display;

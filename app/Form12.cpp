@@ -43,7 +43,7 @@ void Form12::Command1_Click() {
         return;
     }
     WaveCapsRecord record;
-    if (m_queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != MMSYSERR_NOERROR) {
+    if (m_queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != WaveResult::NoError) {
         // A record the system did not fill would print as a device of zeros.
         m_display.PrintLine(Picture1, {Text(kCapsFailedLine)});
         return;

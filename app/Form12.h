@@ -25,9 +25,12 @@ class Form12 : public Form {
     void Command1_Click();
     void Command2_Click();
 
-    static constexpr ControlRef Picture1 = FindControl(kForm12Layout, "Picture1");
-    static constexpr ControlRef Command1 = FindControl(kForm12Layout, "Command1");
-    static constexpr ControlRef Command2 = FindControl(kForm12Layout, "Command2");
+    static constexpr SurfaceRef Picture1 =
+        FindControl<ControlKind::TextSurface>(kForm12Layout, "Picture1");
+    static constexpr ButtonRef Command1 =
+        FindControl<ControlKind::PushButton>(kForm12Layout, "Command1");
+    static constexpr ButtonRef Command2 =
+        FindControl<ControlKind::PushButton>(kForm12Layout, "Command2");
 
   private:
     DisplaySurface& m_display;

@@ -18,8 +18,10 @@ class Form2 : public Form {
     void Command1_Click();
     void Command2_Click();
 
-    static constexpr ControlRef Command1 = FindControl(kForm2Layout, "Command1");
-    static constexpr ControlRef Command2 = FindControl(kForm2Layout, "Command2");
+    static constexpr ButtonRef Command1 =
+        FindControl<ControlKind::PushButton>(kForm2Layout, "Command1");
+    static constexpr ButtonRef Command2 =
+        FindControl<ControlKind::PushButton>(kForm2Layout, "Command2");
 
   private:
     DisplaySurface& m_display;

@@ -2,8 +2,8 @@
 // Start-up with the native Windows front end.
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
-#include "platform/win32/Win32DisplaySurface.h"
-#include "platform/windows/Module1.h"
+#include "platform/backends/windows/Module1.h"
+#include "platform/frontends/win32/Win32DisplaySurface.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // Start-up with the Qt front end.
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
-#include "platform/qt/Appearance.h"
-#include "platform/qt/QtDisplaySurface.h"
+#include "platform/frontends/qt/Appearance.h"
+#include "platform/frontends/qt/QtDisplaySurface.h"
 
 #include <QApplication>
 #include <QStyleHints>

@@ -9,9 +9,9 @@
 #include "app/Form12.h"
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
-#include "platform/qt/Appearance.h"
-#include "platform/qt/QtDisplaySurface.h"
-#include "platform/qt/TextSurface.h"
+#include "platform/frontends/qt/Appearance.h"
+#include "platform/frontends/qt/QtDisplaySurface.h"
+#include "platform/frontends/qt/QtTextSurface.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -78,8 +78,8 @@ int main(int argc, char* argv[]) {
     });
     display.ShowForm(FormId::Form12);
     display.ShowForm(FormId::Form1);
-    FormWindow* sound = display.FindForm(FormId::Form12);
-    FormWindow* keyboard = display.FindForm(FormId::Form1);
+    QtFormWindow* sound = display.FindForm(FormId::Form12);
+    QtFormWindow* keyboard = display.FindForm(FormId::Form1);
     if (!QTest::qWaitForWindowExposed(sound) || !QTest::qWaitForWindowExposed(keyboard)) {
         std::fprintf(stderr, "click_latency: the windows did not show\n");
         return 1;
@@ -88,12 +88,14 @@ int main(int argc, char* argv[]) {
     std::vector<double> soundTimes;
     std::vector<double> keyboardTimes;
     for (int i = 0; i < clicks; ++i) {
-        soundTimes.push_back(TimeClick(display.Control<QPushButton>(Form12::Command1),
-                                       display.Control(Form12::Picture1)));
-        keyboardTimes.push_back(TimeClick(display.Control<QPushButton>(Form1::Command1),
-                                          display.Control(FindControl(kForm1Layout, "Frame1"))));
+        soundTimes.push_back(
+            TimeClick(display.Button(Form12::Command1), display.Control(Form12::Picture1)));
+        keyboardTimes.push_back(TimeClick(
+            display.Button(Form1::Command1),
+            display.FindForm(FormId::Form1)
+                ->Control(FindControl<ControlKind::GroupFrame>(kForm1Layout, "Frame1").index)));
     }
-    if (display.Control<TextSurface>(Form12::Picture1)->Lines().size() < 7) {
+    if (display.Surface(Form12::Picture1)->Lines().size() < 7) {
         std::fprintf(stderr, "click_latency: the sound report did not print\n");
         return 1;
     }

@@ -3,8 +3,8 @@
 // `pactl list sinks` doing the same job.
 #include "Servers.h"
 
-#include "platform/linux/LinuxSystemQueries.h"
-#include "platform/linux/PulseServer.h"
+#include "platform/backends/linux/LinuxSystemQueries.h"
+#include "platform/backends/linux/PulseServer.h"
 #include "reports/KeyboardReport.h"
 #include "reports/PrintItem.h"
 #include "reports/SoundReport.h"

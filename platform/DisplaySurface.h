@@ -7,7 +7,8 @@
 
 namespace pardolin {
 
-// What the windows' handlers need of the window toolkit. Controls are named by ControlRef.
+// What the windows' handlers need of the window toolkit. Controls are named by their
+// ControlRef, which says what kind of control each is.
 class DisplaySurface {
   public:
     virtual ~DisplaySurface() = default;
@@ -17,11 +18,11 @@ class DisplaySurface {
     virtual void ShowForm(FormId form) = 0;
     // Hides the window; it keeps everything its controls show.
     virtual void HideForm(FormId form) = 0;
-    virtual void SetCaption(ControlRef label, const Text& text) = 0;
+    virtual void SetCaption(LabelRef label, const Text& text) = 0;
     // Erases the surface and moves its print position to the top-left corner.
-    virtual void ClearSurface(ControlRef surface) = 0;
+    virtual void ClearSurface(SurfaceRef surface) = 0;
     // Prints FormatLine(items) at the print position and moves it to the next line.
-    virtual void PrintLine(ControlRef surface, const PrintItems& items) = 0;
+    virtual void PrintLine(SurfaceRef surface, const PrintItems& items) = 0;
     // A modal box with one OK button and no icon; returns when the user has closed it. The
     // normal cursor shows over it, busy or not.
     virtual void ShowMessage(const Text& prompt, const Text& title) = 0;

@@ -32,16 +32,6 @@ constexpr int TwipsToPixels(int twips, int dpi) {
 // A colour recorded as 0x00BBGGRR: blue in bits 16 to 23, green in 8 to 15, red in 0 to 7.
 using BgrColour = std::uint32_t;
 
-// The text colour of every control that has a back colour of its own: the system's normal
-// dark text, which reads on each of the light back colours whatever the desktop's theme
-// (the theme's own text colour may be light on a dark desktop). Other controls follow the
-// theme.
-inline constexpr BgrColour kTextOnBackColour = 0x00000000;
-
-// The commands of the context menus of the text surface and the labels, in every front end.
-inline constexpr std::u32string_view kCopyCommand = U"复制";
-inline constexpr std::u32string_view kSelectAllCommand = U"全选";
-
 // One control of a window's layout.
 struct ControlLayout {
     std::string_view name;
@@ -86,16 +76,26 @@ constexpr Twips PlaceInWindow(const FormLayout& layout, std::size_t index) {
     return place;
 }
 
-// A control as the handlers name it: its window and its row in that window's layout.
-struct ControlRef {
+// A control as the handlers name it: its window and its row in that window's layout. Its
+// kind is part of its type, so that asking a control for what only another kind can do
+// (a caption for a text surface, a printed line for a label) does not compile.
+template <ControlKind Kind> struct ControlRef {
     FormId form;
     std::size_t index;
 };
+using ButtonRef = ControlRef<ControlKind::PushButton>;
+using LabelRef = ControlRef<ControlKind::Label>;
+using SurfaceRef = ControlRef<ControlKind::TextSurface>;
 
-// The control of that name; naming one the layout lacks does not compile.
-consteval ControlRef FindControl(const FormLayout& layout, std::string_view name) {
+// The control of that name and kind; naming one the layout lacks, or one of another kind,
+// does not compile.
+template <ControlKind Kind>
+consteval ControlRef<Kind> FindControl(const FormLayout& layout, std::string_view name) {
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {
         if (layout.controls[i].name == name) {
+            if (layout.controls[i].kind != Kind) {
+                throw "the control is of another kind";
+            }
             return {layout.id, i};
         }
     }

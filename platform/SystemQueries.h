@@ -23,16 +23,23 @@ struct WaveCapsRecord {
 // two alignment bytes before dwSupport are left out, so dwSupport's top two bytes stay zero.
 inline constexpr std::uint32_t kWaveCapsRecordSize = 50;
 
-inline constexpr std::uint32_t SPI_GETKEYBOARDSPEED = 10;
-inline constexpr std::uint32_t SPI_GETKEYBOARDDELAY = 22;
+// The settings SystemParametersInfoA answers, by the platform's action codes. The
+// platform's own names for these codes and for the result codes below are macros of its
+// headers; scoped names cannot collide with them, whatever the order of the includes.
+enum class SystemParameter : std::uint32_t {
+    KeyboardSpeed = 10, // SPI_GETKEYBOARDSPEED: the repeat rate, 0 to 31
+    KeyboardDelay = 22, // SPI_GETKEYBOARDDELAY: the repeat delay, 0 to 3
+};
 
-// Result codes of the wave queries, with the platform's values.
-inline constexpr std::uint32_t MMSYSERR_NOERROR = 0;
-inline constexpr std::uint32_t MMSYSERR_ERROR = 1;
-inline constexpr std::uint32_t MMSYSERR_BADDEVICEID = 2;
-inline constexpr std::uint32_t MMSYSERR_ALLOCATED = 4;
-inline constexpr std::uint32_t MMSYSERR_NODRIVER = 6;
-inline constexpr std::uint32_t MMSYSERR_INVALPARAM = 11;
+// Result codes of the wave queries, with the platform's values (MMSYSERR_...).
+enum class WaveResult : std::uint32_t {
+    NoError = 0,
+    Error = 1,
+    BadDeviceId = 2,
+    Allocated = 4,
+    NoDriver = 6,
+    InvalidParam = 11,
+};
 
 // Everything the reports need of the operating system. The calls keep the shape of the
 // platform's own, so a caller can tell a failed query from a real value.
@@ -42,18 +49,18 @@ class SystemQueries {
 
     // The keyboard type code for typeFlag 0; 0 when it is not known.
     virtual std::int32_t GetKeyboardType(std::int32_t typeFlag) = 0;
-    // For SPI_GETKEYBOARDDELAY and SPI_GETKEYBOARDSPEED: writes the setting into value and
-    // returns true, or returns false and leaves value untouched.
-    virtual bool SystemParametersInfoA(std::uint32_t action, std::uint32_t param,
+    // Writes the keyboard setting into value and returns true, or returns false and leaves
+    // value untouched.
+    virtual bool SystemParametersInfoA(SystemParameter action, std::uint32_t param,
                                        std::int32_t& value, std::uint32_t winIni) = 0;
     // Milliseconds per caret phase; 0 on failure, 0xFFFFFFFF when the caret does not blink.
     virtual std::uint32_t GetCaretBlinkTime() = 0;
     // Counts the wave output devices afresh; nullopt when the count could not be found out,
     // which is not the same as a machine without any.
     virtual std::optional<std::uint32_t> waveOutGetNumDevs() = 0;
-    // Fills the record of one device of the latest count; MMSYSERR_NOERROR or an error code.
-    virtual std::uint32_t waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
-                                             std::uint32_t size) = 0;
+    // Fills the record of one device of the latest count; NoError or an error code.
+    virtual WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                          std::uint32_t size) = 0;
 };
 
 } // namespace pardolin

@@ -6,12 +6,6 @@
 #include <algorithm>
 
 namespace pardolin {
-namespace {
-
-constexpr int kFormatBits = 12;
-constexpr int kSupportBits = 5;
-
-} // namespace
 
 DriverVersion SplitDriverVersion(std::int32_t vDriverVersion) {
     // C++ division truncates toward zero and the remainder takes the dividend's sign.
@@ -39,14 +33,15 @@ ReportLines BuildSoundReport(const WaveCapsRecord& record) {
         {Text(U"输出声道："), ChannelText(record.wChannels)},
         {Text(U"支持格式列表：")},
     };
-    for (int i = 0; i < kFormatBits; ++i) {
+    // Bits 0 to 11 of the formats and 0 to 4 of the functions have lines; the others none.
+    for (std::size_t i = 0; i < kFormatLines.size(); ++i) {
         const std::int32_t bit = std::int32_t{1} << i;
         if ((bit & record.dwFormats) != 0) {
             lines.push_back({Listwaveformat(bit)});
         }
     }
     lines.push_back({Text(U"扩展输出功能列表：")});
-    for (int i = 0; i < kSupportBits; ++i) {
+    for (std::size_t i = 0; i < kSupportLines.size(); ++i) {
         const std::int32_t bit = std::int32_t{1} << i;
         if ((bit & record.dwSupport) != 0) {
             lines.push_back({Listwavesupport(bit)});

@@ -6,8 +6,8 @@
 #include "app/Form12.h"
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
-#include "platform/win32/Win32DisplaySurface.h"
-#include "platform/windows/Module1.h"
+#include "platform/backends/windows/Module1.h"
+#include "platform/frontends/win32/Win32DisplaySurface.h"
 
 #include <windows.h>
 
@@ -53,8 +53,8 @@ int wmain(int argc, wchar_t** argv) {
     // As the program does once its first window shows; nobody clicks within half a second.
     Module1::PrepareWaveDevices();
     Sleep(500);
-    const win32::FormWindow& sound = *display.FindForm(FormId::Form12);
-    const win32::FormWindow& keyboard = *display.FindForm(FormId::Form1);
+    const win32::Win32FormWindow& sound = *display.FindForm(FormId::Form12);
+    const win32::Win32FormWindow& keyboard = *display.FindForm(FormId::Form1);
     std::vector<double> soundTimes;
     std::vector<double> keyboardTimes;
     for (int i = 0; i < clicks; ++i) {
@@ -62,7 +62,7 @@ int wmain(int argc, wchar_t** argv) {
         keyboardTimes.push_back(
             TimeClick(keyboard.Control(Form1::Command1.index), keyboard.Handle()));
     }
-    if (sound.Surface(Form12::Picture1.index).Text().empty()) {
+    if (GetWindowTextLengthW(sound.Control(Form12::Picture1.index)) == 0) {
         std::fprintf(stderr, "click_latency: the sound report did not print\n");
         return 1;
     }

@@ -3,15 +3,17 @@
 // private X server, an XSETTINGS manager and a private PulseAudio server.
 #include "Servers.h"
 
-#include "platform/NameField.h"
-#include "platform/linux/LinuxSystemQueries.h"
-#include "platform/linux/SettingsFile.h"
+#include "platform/backends/linux/LinuxSystemQueries.h"
+#include "platform/backends/linux/SettingsFile.h"
 #include "reports/SoundReport.h"
 
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <regex>
 
@@ -57,6 +60,10 @@ class ScopedEnv {
 
 constexpr std::int32_t kToolkitCycle = 1060;
 
+// What the scheduler may add to a wait the program bounds itself, on two busy cores (the
+// test command runs the sanitizer build beside other work).
+constexpr auto kLoadMargin = 400ms;
+
 LinuxSystemQueries Queries() {
     return LinuxSystemQueries({[] { return kToolkitCycle; }});
 }
@@ -87,9 +94,9 @@ void ExpectRepeat(LinuxSystemQueries& queries, std::int32_t delay,
                   std::optional<std::int32_t> rate) {
     std::int32_t delayRead = -1;
     std::int32_t rateRead = -1;
-    EXPECT_TRUE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delayRead, 0));
+    EXPECT_TRUE(queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delayRead, 0));
     EXPECT_EQ(delayRead, delay);
-    EXPECT_EQ(queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rateRead, 0),
+    EXPECT_EQ(queries.SystemParametersInfoA(SystemParameter::KeyboardSpeed, 0, rateRead, 0),
               rate.has_value());
     EXPECT_EQ(rateRead, rate.value_or(-1));
 }
@@ -149,8 +156,8 @@ TEST_F(XServerTest, CaretComesFromXSettingsThenGtkThenTheToolkit) {
 void KeyboardClick(LinuxSystemQueries& queries) {
     std::int32_t value = 0;
     queries.GetKeyboardType(0);
-    queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, value, 0);
-    queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, value, 0);
+    queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, value, 0);
+    queries.SystemParametersInfoA(SystemParameter::KeyboardSpeed, 0, value, 0);
     queries.GetCaretBlinkTime();
 }
 
@@ -172,11 +179,11 @@ TEST(HungXServer, ClicksCostOneDeadlineAndLeaveOneAttemptBehindAtMost) {
               << std::chrono::duration_cast<std::chrono::milliseconds>(longest).count()
               << " ms; threads " << threads << " -> " << ThreadCount() << ", descriptors "
               << descriptors << " -> " << DescriptorCount() << "\n";
-    EXPECT_LT(longest, linux_backend::kKeyboardDeadline + 50ms);
+    EXPECT_LT(longest, linux_backend::kKeyboardDeadline + kLoadMargin);
     EXPECT_LE(ThreadCount(), threads + 1);
     EXPECT_LE(DescriptorCount(), descriptors + 1);
     std::int32_t value = 1234;
-    EXPECT_FALSE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, value, 0));
+    EXPECT_FALSE(queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, value, 0));
     EXPECT_EQ(queries.GetCaretBlinkTime(), static_cast<std::uint32_t>(kToolkitCycle / 2));
 }
 
@@ -209,7 +216,8 @@ TEST(SettingsFiles, OnlySmallRegularFilesAreReadAndNeverWaitedFor) {
         c.make();
         const auto start = Clock::now();
         EXPECT_EQ(queries.GetCaretBlinkTime(), c.phaseMs);
-        EXPECT_LT(Clock::now() - start, 100ms);
+        // A blocking open or read would wait for ever; these take no time at all.
+        EXPECT_LT(Clock::now() - start, linux_backend::kKeyboardDeadline + kLoadMargin);
     }
 
     // Without HOME the home folder is the password database's, never the root of the disk.
@@ -270,14 +278,15 @@ TEST(WaylandSession, AStoppedCompositorGivesUnknownWithinTheDeadline) {
     const auto start = Clock::now();
     const std::int32_t type = queries.GetKeyboardType(0);
     std::int32_t delay = -1;
-    const bool delayKnown = queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0);
+    const bool delayKnown =
+        queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0);
     const auto elapsed = Clock::now() - start;
     compositor.Daemon().Signal(SIGCONT);
     std::cout << "[ measured ] keyboard questions with a stopped compositor: "
               << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() << " ms\n";
     EXPECT_EQ(type, 0);
     EXPECT_FALSE(delayKnown);
-    EXPECT_LT(elapsed, linux_backend::kKeyboardDeadline + 50ms);
+    EXPECT_LT(elapsed, linux_backend::kKeyboardDeadline + kLoadMargin);
 }
 
 // GNOME's caret settings through the real settings portal, on a private session bus.
@@ -326,15 +335,67 @@ TEST(SettingsPortal, CaretComesFromThePortalBeforeGtkSettings) {
     EXPECT_TRUE(WaitFor([&] { return queries.GetCaretBlinkTime() == 0xFFFFFFFFu; }, 5s));
 }
 
-TEST(NoXServer, RepeatQueriesFailAndLeaveTheValueAlone) {
+// The keyboard type that the queries report without an X server, from a child process in
+// which /etc/default and /etc/X11 are private folders holding only `files` (paths below
+// /etc). A user namespace makes that possible without root.
+std::int32_t TypeFromSystemFiles(const std::map<std::string, std::string>& files) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const uid_t uid = getuid();
+        const gid_t gid = getgid();
+        if (unshare(CLONE_NEWNS) != 0) {
+            if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+                _exit(255);
+            }
+            std::ofstream("/proc/self/setgroups") << "deny";
+            std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+            std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+        }
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", "/etc/default", "tmpfs", 0, nullptr) != 0 ||
+            mount("tmpfs", "/etc/X11", "tmpfs", 0, nullptr) != 0) {
+            _exit(255);
+        }
+        std::filesystem::create_directories("/etc/X11/xorg.conf.d");
+        for (const auto& [path, text] : files) {
+            std::ofstream(path) << text;
+        }
+        const ScopedEnv display("DISPLAY", nullptr);
+        _exit(Queries().GetKeyboardType(0));
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)
+               ? WEXITSTATUS(status)
+               : 255;
+}
+
+TEST(NoXServer, TheTypeIsTheConfiguredKeyboardsAndRepeatIsUnknown) {
     const ScopedEnv display("DISPLAY", nullptr);
     LinuxSystemQueries queries = Queries();
     std::int32_t value = 1234;
-    EXPECT_FALSE(queries.SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, value, 0));
-    EXPECT_FALSE(queries.SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, value, 0));
+    EXPECT_FALSE(queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, value, 0));
+    EXPECT_FALSE(queries.SystemParametersInfoA(SystemParameter::KeyboardSpeed, 0, value, 0));
     EXPECT_EQ(value, 1234);
-    const std::int32_t type = queries.GetKeyboardType(0);
-    EXPECT_TRUE(type == 0 || type == 4 || type == 7 || type == 8) << type;
+
+    const std::string keyboard = "/etc/default/keyboard";
+    const std::string xorg = "/etc/X11/xorg.conf.d/00-keyboard.conf";
+    struct Case {
+        const char* what;
+        std::map<std::string, std::string> files;
+        std::int32_t type;
+    };
+    const std::vector<Case> cases{
+        {"Japanese model", {{keyboard, "XKBMODEL=\"jp106\"\nXKBLAYOUT=\"jp\"\n"}}, 7},
+        {"Korean layout", {{keyboard, "# set by hand\nXKBLAYOUT='kr'\n"}}, 8},
+        {"US first, then Japanese", {{keyboard, "XKBMODEL=pc105\nXKBLAYOUT=\"us,jp\"\n"}}, 4},
+        {"xorg.conf.d only",
+         {{xorg, "Section \"InputClass\"\n  Option \"XkbLayout\" \"jp\"\n"}},
+         7},
+        {"nothing configured", {}, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TypeFromSystemFiles(c.files), c.type) << c.what;
+    }
 }
 
 const std::string kTwoSinks =
@@ -356,7 +417,7 @@ TEST_F(SoundServerTest, SinksReadBackAsTheServerWasSetUp) {
     ASSERT_EQ(queries.waveOutGetNumDevs(), 2u);
 
     WaveCapsRecord record;
-    ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+    ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), WaveResult::NoError);
     EXPECT_EQ(NameOf(record), U"Wave Out 1");
     EXPECT_EQ(record.wMid, 0x1234);
     EXPECT_EQ(record.wPid, -1);
@@ -365,16 +426,16 @@ TEST_F(SoundServerTest, SinksReadBackAsTheServerWasSetUp) {
     EXPECT_EQ(record.dwSupport, 12);
     EXPECT_GE(SplitDriverVersion(record.vDriverVersion).major, 1);
 
-    ASSERT_EQ(queries.waveOutGetDevCapsA(1, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+    ASSERT_EQ(queries.waveOutGetDevCapsA(1, record, kWaveCapsRecordSize), WaveResult::NoError);
     EXPECT_EQ(NameOf(record), U"单声道 输出");
     EXPECT_EQ(record.wChannels, 1);
     EXPECT_EQ(record.dwSupport, 4);
 
-    EXPECT_EQ(queries.waveOutGetDevCapsA(2, record, kWaveCapsRecordSize), MMSYSERR_BADDEVICEID);
-    EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, 48), MMSYSERR_INVALPARAM);
+    EXPECT_EQ(queries.waveOutGetDevCapsA(2, record, kWaveCapsRecordSize), WaveResult::BadDeviceId);
+    EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, 48), WaveResult::InvalidParam);
 
     ASSERT_EQ(RunCommand("env PULSE_SERVER=" + m_address + " pactl set-default-sink second"), 0);
-    ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+    ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), WaveResult::NoError);
     EXPECT_EQ(NameOf(record), U"单声道 输出");
 }
 
@@ -418,11 +479,12 @@ TEST_F(SoundServerTest, ALiveServerAnswersQuickly) {
     LinuxSystemQueries queries = Queries();
     WaveCapsRecord record;
     const auto start = Clock::now();
-    ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+    ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), WaveResult::NoError);
     const auto elapsed = Clock::now() - start;
     std::cout << "[ measured ] capability query against a live server: "
               << std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() << " us\n";
-    EXPECT_LT(elapsed, 150ms);
+    // Answered, not given up on: well inside the deadline.
+    EXPECT_LT(elapsed, linux_backend::kSoundServerDeadline);
 }
 
 // One click of the sound report: the count, then device 0's record, which must name the
@@ -430,7 +492,7 @@ TEST_F(SoundServerTest, ALiveServerAnswersQuickly) {
 bool SoundClickIsRight(LinuxSystemQueries& queries, std::uint32_t sinks, std::u32string_view name) {
     WaveCapsRecord record;
     return queries.waveOutGetNumDevs() == sinks &&
-           queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) == MMSYSERR_NOERROR &&
+           queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) == WaveResult::NoError &&
            NameOf(record) == name;
 }
 
@@ -509,7 +571,8 @@ TEST(NoSoundServer, TheKernelsCardsAreCounted) {
     EXPECT_EQ(queries.waveOutGetNumDevs(), std::optional(KernelPlaybackDevices()));
     WaveCapsRecord record;
     if (KernelPlaybackDevices() == 0) {
-        EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_BADDEVICEID);
+        EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize),
+                  WaveResult::BadDeviceId);
     }
 }
 

@@ -7,10 +7,10 @@
 #include "app/Form12.h"
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
-#include "platform/qt/Appearance.h"
-#include "platform/qt/QtDisplaySurface.h"
-#include "platform/qt/TextLabel.h"
-#include "platform/qt/TextSurface.h"
+#include "platform/frontends/qt/Appearance.h"
+#include "platform/frontends/qt/QtDisplaySurface.h"
+#include "platform/frontends/qt/QtTextLabel.h"
+#include "platform/frontends/qt/QtTextSurface.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -63,8 +63,8 @@ class EndToEndTest : public QObject {
 
     void soundCardReportShowsTheDefaultSink() {
         m_display->ShowForm(FormId::Form12);
-        QTest::mouseClick(m_display->Control<QPushButton>(Form12::Command1), Qt::LeftButton);
-        const QStringList lines = m_display->Control<TextSurface>(Form12::Picture1)->Lines();
+        QTest::mouseClick(m_display->Button(Form12::Command1), Qt::LeftButton);
+        const QStringList lines = m_display->Surface(Form12::Picture1)->Lines();
         QCOMPARE(lines.size(), 6 + 12 + 1 + 2);
         QCOMPARE(lines.at(0), QStringLiteral("产品名称：Pardolin 环绕声测试") +
                                   QString(32 - 14, QLatin1Char(' ')));
@@ -78,10 +78,8 @@ class EndToEndTest : public QObject {
 
     void keyboardReportShowsWhatWasSetOnTheXServer() {
         m_display->ShowForm(FormId::Form1);
-        QTest::mouseClick(m_display->Control<QPushButton>(Form1::Command1), Qt::LeftButton);
-        const auto text = [this](ControlRef label) {
-            return m_display->Control<TextLabel>(label)->text();
-        };
+        QTest::mouseClick(m_display->Button(Form1::Command1), Qt::LeftButton);
+        const auto text = [this](LabelRef label) { return m_display->Label(label)->text(); };
         QCOMPARE(text(Form1::lblkeyboard),
                  QStringLiteral("键盘的类型是  : Enhanced(IBM) 101-102-key keyboard"));
         QCOMPARE(text(Form1::lblrepeatdelay), QStringLiteral("键盘重复延迟为   =  1 秒"));

@@ -3,15 +3,16 @@
 # Builds the .deb, validates it and its desktop files, unpacks it into a scratch root and
 # starts the installed program under a private X server: its sound report must name the
 # sink of a private sound server.
-#   package.sh BUILD_DIR SOURCE_DIR
+#   package.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
+version=$3
 source "$source/scripts/lib/session.sh"
 work=$session_dir
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
-deb=$(ls "$work"/out/pardolin_1.00_*.deb)
+deb=$(ls "$work"/out/pardolin_"$version"_*.deb)
 echo "built $(basename "$deb")"
 
 desktop-file-validate "$source/resources/desktop/in.pardol.Pardolin.desktop"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/KeyboardReport.h"
-#include "reports/NoticeText.h"
 
 #include <gtest/gtest.h>
 
@@ -24,11 +23,6 @@ TEST(KeyboardReport, FailedQueriesShowUnknownNeverANumberOrName) {
     // A caret that does not blink is a fact, shown the platform's way.
     EXPECT_EQ(CaretBlinkLine(0xFFFFFFFFu), U"光标闪烁频率  =  -1ms");
     EXPECT_EQ(RepeatDelayLine(0), U"键盘重复延迟为   =  0 秒");
-}
-
-TEST(NoticeText, StartsWithTheNoticeAndEndsWithTheAddress) {
-    EXPECT_TRUE(kNoticeText.starts_with(U"简易工具，无需盗版。站点地址："));
-    EXPECT_TRUE(kNoticeText.ends_with(kSiteAddress));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/KeyboardSettings.h"
-#include "platform/linux/XSettings.h"
+#include "platform/backends/linux/KeyboardSettings.h"
+#include "platform/backends/linux/XSettings.h"
 
 #include <gtest/gtest.h>
 

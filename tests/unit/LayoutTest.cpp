@@ -1,13 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Twips to pixels, and what every front end relies on in the layout tables.
 #include "app/Layouts.h"
+#include "platform/DisplaySurface.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 namespace pardolin {
 namespace {
+
+// A control named for one kind cannot be handed where another kind is wanted.
+template <typename Ref>
+concept TakesACaption = requires(DisplaySurface& display, Ref ref) {
+    display.SetCaption(ref, Text());
+};
+template <typename Ref>
+concept TakesPrintedLines = requires(DisplaySurface& display, Ref ref) {
+    display.PrintLine(ref, PrintItems());
+};
+static_assert(TakesACaption<LabelRef> && !TakesACaption<SurfaceRef> && !TakesACaption<ButtonRef>);
+static_assert(TakesPrintedLines<SurfaceRef> && !TakesPrintedLines<LabelRef>);
 
 TEST(TwipsToPixels, RoundsToTheNearestPixelAsMulDivDoes) {
     struct Case {
@@ -41,6 +56,20 @@ TEST(Layouts, ContainersComeFirstHoldTheirControlsAndTabStopsAreDistinct) {
             EXPECT_LE(row.place.left + row.place.width, frame.place.width);
             EXPECT_LE(row.place.top + row.place.height, frame.place.height);
         }
+    }
+}
+
+// The notice on every window, followed by a line break except on the sound card window.
+TEST(Layouts, EveryWindowShowsTheNotice) {
+    EXPECT_TRUE(kNoticeText.starts_with(U"简易工具，无需盗版。站点地址："));
+    for (const auto& [form, notice] : {std::pair{&kForm2Layout, kNoticeTextWithLineBreak},
+                                       std::pair{&kForm1Layout, kNoticeTextWithLineBreak},
+                                       std::pair{&kForm12Layout, kNoticeText}}) {
+        const auto label =
+            std::find_if(form->controls.begin(), form->controls.end(),
+                         [](const ControlLayout& row) { return row.name == "Label1"; });
+        ASSERT_NE(label, form->controls.end());
+        EXPECT_EQ(label->caption, notice) << static_cast<int>(form->id);
     }
 }
 

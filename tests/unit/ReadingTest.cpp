@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/Reading.h"
+#include "platform/backends/linux/Reading.h"
 
 #include <gtest/gtest.h>
 

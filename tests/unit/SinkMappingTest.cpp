@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sink-to-record mapping, fed with sink descriptions built by hand as the server
-// would send them; and the check that no kernel card was passed over.
-#include "platform/linux/SinkMapping.h"
-#include "platform/linux/AlsaCards.h"
+// would send them; the record's fields as Linux fills them; and the check that no kernel
+// card was passed over.
+#include "platform/backends/linux/SinkMapping.h"
+#include "platform/backends/linux/AlsaCards.h"
+#include "platform/backends/linux/RecordFields.h"
 
 #include <pulse/introspect.h>
 #include <pulse/proplist.h>
@@ -136,6 +138,26 @@ TEST(KernelCards, EveryControlDeviceMustHaveBeenAsked) {
     }
     std::filesystem::remove_all(dir);
     EXPECT_TRUE(EveryCardAsked(dir, {})) << "no /dev/snd means no cards";
+}
+
+TEST(NameField, KeepsAtMost31CharactersAndEndsWithNul) {
+    const auto field = NameField(Text(40, U'声'));
+    EXPECT_EQ(field[30], U'声');
+    EXPECT_EQ(field[31], U'\0');
+    const auto emoji = NameField(FromUtf8("\xF0\x9F\x94\x8A"));
+    EXPECT_EQ(emoji[0], U'🔊');
+    EXPECT_EQ(emoji[1], U'\0');
+}
+
+TEST(VersionNumber, MajorTimes256PlusMinor) {
+    EXPECT_EQ(VersionNumber("16.1"), 16 * 256 + 1);
+    EXPECT_EQ(VersionNumber("15.0.0"), 15 * 256);
+    EXPECT_EQ(VersionNumber("6.1.0-18-amd64"), 6 * 256 + 1);
+    EXPECT_EQ(VersionNumber("17"), 17 * 256);
+    EXPECT_EQ(VersionNumber("1.999"), 256);
+    EXPECT_EQ(VersionNumber(""), 0);
+    EXPECT_EQ(VersionNumber("pipewire"), 0);
+    EXPECT_EQ(VersionNumber("99999999999.1"), 0);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/Text.h"
-#include "platform/NameField.h"
 
 #include <gtest/gtest.h>
 
@@ -41,26 +40,6 @@ TEST(Inert, CharactersThatActBecomeOneReplacementEach) {
     EXPECT_EQ(Inert(acting), Text(acting.size(), U'\uFFFD'));
     const Text plain = U"<b>声卡</b> %s 🔊 \u200D\u00A0é";
     EXPECT_EQ(Inert(plain), plain);
-}
-
-TEST(NameField, KeepsAtMost31CharactersAndEndsWithNul) {
-    const auto field = NameField(Text(40, U'声'));
-    EXPECT_EQ(field[30], U'声');
-    EXPECT_EQ(field[31], U'\0');
-    const auto emoji = NameField(FromUtf8("\xF0\x9F\x94\x8A"));
-    EXPECT_EQ(emoji[0], U'🔊');
-    EXPECT_EQ(emoji[1], U'\0');
-}
-
-TEST(VersionNumber, MajorTimes256PlusMinor) {
-    EXPECT_EQ(VersionNumber("16.1"), 16 * 256 + 1);
-    EXPECT_EQ(VersionNumber("15.0.0"), 15 * 256);
-    EXPECT_EQ(VersionNumber("6.1.0-18-amd64"), 6 * 256 + 1);
-    EXPECT_EQ(VersionNumber("17"), 17 * 256);
-    EXPECT_EQ(VersionNumber("1.999"), 256);
-    EXPECT_EQ(VersionNumber(""), 0);
-    EXPECT_EQ(VersionNumber("pipewire"), 0);
-    EXPECT_EQ(VersionNumber("99999999999.1"), 0);
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "app/Forms.h"
-#include "platform/qt/QtDisplaySurface.h"
-#include "platform/qt/TextLabel.h"
-#include "platform/qt/TextSurface.h"
+#include "platform/frontends/qt/QtDisplaySurface.h"
+#include "platform/frontends/qt/QtTextLabel.h"
+#include "platform/frontends/qt/QtTextSurface.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -38,11 +38,11 @@ class RecordingDisplay : public QtDisplaySurface {
           }),
           m_log(log) {}
 
-    void SetCaption(ControlRef label, const Text& text) override {
+    void SetCaption(LabelRef label, const Text& text) override {
         m_log << QStringLiteral("set ") + Control(label)->objectName();
         QtDisplaySurface::SetCaption(label, text);
     }
-    void ClearSurface(ControlRef surface) override {
+    void ClearSurface(SurfaceRef surface) override {
         m_log << QStringLiteral("clear");
         QtDisplaySurface::ClearSurface(surface);
     }
@@ -81,9 +81,9 @@ class FakeQueries : public SystemQueries {
         Log(QStringLiteral("query type"));
         return keyboardType;
     }
-    bool SystemParametersInfoA(std::uint32_t action, std::uint32_t, std::int32_t& value,
+    bool SystemParametersInfoA(SystemParameter action, std::uint32_t, std::int32_t& value,
                                std::uint32_t) override {
-        const bool isDelay = action == SPI_GETKEYBOARDDELAY;
+        const bool isDelay = action == SystemParameter::KeyboardDelay;
         Log(isDelay ? QStringLiteral("query delay") : QStringLiteral("query rate"));
         const std::optional<std::int32_t>& setting = isDelay ? delay : rate;
         if (setting) {
@@ -99,14 +99,14 @@ class FakeQueries : public SystemQueries {
         Log(QStringLiteral("query count"));
         return deviceCount;
     }
-    std::uint32_t waveOutGetDevCapsA(std::uint32_t, WaveCapsRecord& record,
-                                     std::uint32_t size) override {
+    WaveResult waveOutGetDevCapsA(std::uint32_t, WaveCapsRecord& record,
+                                  std::uint32_t size) override {
         Log(QStringLiteral("query caps %1").arg(size));
         if (!caps) {
-            return MMSYSERR_NODRIVER;
+            return WaveResult::NoDriver;
         }
         record = *caps;
-        return MMSYSERR_NOERROR;
+        return WaveResult::NoError;
     }
 
   private:
@@ -124,22 +124,18 @@ struct FakeSession {
     RecordingDisplay display{queries, log};
 
     // Shows the window as a button would, and returns it.
-    FormWindow* Show(FormId form) {
+    QtFormWindow* Show(FormId form) {
         display.ShowForm(form);
         return display.FindForm(form);
     }
-    // A control of a window's live instance, such as Form12::Picture1.
-    template <typename Widget> Widget* Get(ControlRef control) const {
-        return display.Control<Widget>(control);
-    }
-    QPushButton* Button(ControlRef control) const { return Get<QPushButton>(control); }
+    QPushButton* Button(ButtonRef button) const { return display.Button(button); }
     // The handlers of a window's live instance, for a handler that ends the program: that
     // throws, and an exception must not pass through the toolkit's own code.
     template <typename Logic> Logic& Handlers(FormId form) const {
         return dynamic_cast<Logic&>(display.FindForm(form)->Logic());
     }
-    QStringList Lines(ControlRef surface) const { return Get<TextSurface>(surface)->Lines(); }
-    QString Text(ControlRef label) const { return Get<TextLabel>(label)->text(); }
+    QStringList Lines(SurfaceRef surface) const { return display.Surface(surface)->Lines(); }
+    QString Text(LabelRef label) const { return display.Label(label)->text(); }
 };
 
 } // namespace pardolin::testing

@@ -6,7 +6,7 @@
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "app/Form2.h"
-#include "platform/qt/Appearance.h"
+#include "platform/frontends/qt/Appearance.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -29,16 +29,16 @@ class AccessibilityTest : public QObject {
   private:
     std::unique_ptr<FakeSession> m_session;
 
-    FormWindow* Show(FormId id) {
-        FormWindow* form = m_session->Show(id);
+    QtFormWindow* Show(FormId id) {
+        QtFormWindow* form = m_session->Show(id);
         QApplication::setActiveWindow(form);
         if (!QTest::qWaitForWindowActive(form)) {
             return nullptr;
         }
         return form;
     }
-    void Click(ControlRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
-    TextSurface* Surface() { return m_session->Get<TextSurface>(Form12::Picture1); }
+    void Click(ButtonRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
+    QtTextSurface* Surface() { return m_session->display.Surface(Form12::Picture1); }
 
   private slots:
     void initTestCase() { SetUpApplication(); }
@@ -79,7 +79,7 @@ class AccessibilityTest : public QObject {
 
     void keyboardLabelsNameWhatTheyShow() {
         QVERIFY(Show(FormId::Form1));
-        auto* caret = m_session->Get<TextLabel>(Form1::lblcaretflash);
+        auto* caret = m_session->display.Label(Form1::lblcaretflash);
         QCOMPARE(QAccessible::queryAccessibleInterface(caret)->text(QAccessible::Name),
                  QStringLiteral("光标闪烁频率"));
         Click(Form1::Command1);
@@ -90,7 +90,7 @@ class AccessibilityTest : public QObject {
     // The report surface, then the buttons, in the table's tab order; the surface shows
     // that it has the focus.
     void tabFollowsTheTableAndEnterOrSpacePressesButtons() {
-        FormWindow* sound = Show(FormId::Form12);
+        QtFormWindow* sound = Show(FormId::Form12);
         QVERIFY(sound);
         QPushButton* report = m_session->Button(Form12::Command1);
         QPushButton* exit = m_session->Button(Form12::Command2);
@@ -115,7 +115,7 @@ class AccessibilityTest : public QObject {
         exit->setFocus();
         QTest::keyClick(exit, Qt::Key_Space);
         QVERIFY(!sound->isVisible());
-        FormWindow* main = m_session->display.FindForm(FormId::Form2);
+        QtFormWindow* main = m_session->display.FindForm(FormId::Form2);
         QVERIFY(main && main->isVisible());
 
         QApplication::setActiveWindow(main);
@@ -160,7 +160,7 @@ class AccessibilityTest : public QObject {
     void keyboardLabelsCanBeSelectedAndCopied() {
         QVERIFY(Show(FormId::Form1));
         Click(Form1::Command1);
-        auto* delay = m_session->Get<TextLabel>(Form1::lblrepeatdelay);
+        auto* delay = m_session->display.Label(Form1::lblrepeatdelay);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 delay->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(delay, &event);

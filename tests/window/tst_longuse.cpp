@@ -7,7 +7,7 @@
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "app/Form2.h"
-#include "platform/qt/Appearance.h"
+#include "platform/frontends/qt/Appearance.h"
 #include "reports/KeyboardReport.h"
 #include "reports/SoundReport.h"
 
@@ -57,7 +57,7 @@ void Settle() {
 }
 
 bool ShownNow(const QtDisplaySurface& display, FormId form) {
-    const FormWindow* window = display.FindForm(form);
+    const QtFormWindow* window = display.FindForm(form);
     return window && window->isVisible();
 }
 
@@ -91,14 +91,14 @@ class LongUseTest : public QObject {
         FakeSession session;
         FakeQueries& queries = session.queries;
         RecordingDisplay& display = session.display;
-        const auto click = [&session](ControlRef button) {
+        const auto click = [&session](ButtonRef button) {
             QTest::mouseClick(session.Button(button), Qt::LeftButton);
         };
         StartUp(display);
 
         // What each window instance should show; cleared when its instance is new.
-        QPointer<FormWindow> keyboardSeen;
-        QPointer<FormWindow> soundSeen;
+        QPointer<QtFormWindow> keyboardSeen;
+        QPointer<QtFormWindow> soundSeen;
         QStringList keyboardExpected(4);
         QStringList soundExpected;
         long rssAfterWarmUp = 0;
@@ -132,9 +132,9 @@ class LongUseTest : public QObject {
                 queries.caps = record;
             }
 
-            FormWindow* main = display.FindForm(FormId::Form2);
-            FormWindow* keyboard = display.FindForm(FormId::Form1);
-            FormWindow* sound = display.FindForm(FormId::Form12);
+            QtFormWindow* main = display.FindForm(FormId::Form2);
+            QtFormWindow* keyboard = display.FindForm(FormId::Form1);
+            QtFormWindow* sound = display.FindForm(FormId::Form12);
             const FormId anyForm = static_cast<FormId>(pick(3));
             switch (pick(9)) {
             case 0:
@@ -197,7 +197,7 @@ class LongUseTest : public QObject {
                 }
                 break;
             case 6:
-                if (FormWindow* form = display.FindForm(anyForm)) {
+                if (QtFormWindow* form = display.FindForm(anyForm)) {
                     form->close(); // the frame's close control
                 }
                 break;
@@ -216,7 +216,7 @@ class LongUseTest : public QObject {
             // One instance at most of each window, and it is the one the display keeps.
             std::array<int, 3> instances{};
             for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (auto* form = qobject_cast<FormWindow*>(window)) {
+                if (auto* form = qobject_cast<QtFormWindow*>(window)) {
                     ++instances[static_cast<std::size_t>(form->Logic().Layout().id)];
                 }
             }

@@ -5,7 +5,7 @@
 #include "app/Form1.h"
 #include "app/Form12.h"
 #include "app/Form2.h"
-#include "platform/qt/Appearance.h"
+#include "platform/frontends/qt/Appearance.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -26,13 +26,13 @@ class NavigationTest : public QObject {
   private:
     std::unique_ptr<FakeSession> m_session;
 
-    FormWindow* Find(FormId id) { return m_session->display.FindForm(id); }
-    void Click(ControlRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
+    QtFormWindow* Find(FormId id) { return m_session->display.FindForm(id); }
+    void Click(ButtonRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
 
     // Starts the program's way: the sound card window first, loaded and shown.
-    FormWindow* StartUp() {
+    QtFormWindow* StartUp() {
         pardolin::StartUp(m_session->display);
-        FormWindow* form = Find(FormId::Form12);
+        QtFormWindow* form = Find(FormId::Form12);
         if (form && !QTest::qWaitForWindowExposed(form)) {
             return nullptr;
         }
@@ -45,7 +45,7 @@ class NavigationTest : public QObject {
     void cleanup() { m_session.reset(); }
 
     void startsOnTheSoundCardWindowAlone() {
-        FormWindow* sound = StartUp();
+        QtFormWindow* sound = StartUp();
         QVERIFY(sound);
         QVERIFY(sound->isVisible());
         QCOMPARE(sound->windowTitle(), QStringLiteral("声卡信息统计"));
@@ -63,13 +63,13 @@ class NavigationTest : public QObject {
     }
 
     void exitFromSoundCardBringsUpTheMainWindowAndKeepsTheReport() {
-        FormWindow* sound = StartUp();
+        QtFormWindow* sound = StartUp();
         Click(Form12::Command1); // prints a report
         const QStringList report = m_session->Lines(Form12::Picture1);
         QVERIFY(!report.isEmpty());
 
         Click(Form12::Command2);
-        FormWindow* main = Find(FormId::Form2);
+        QtFormWindow* main = Find(FormId::Form2);
         QVERIFY(main);
         QVERIFY(QTest::qWaitForWindowExposed(main));
         QVERIFY(!sound->isVisible());
@@ -85,9 +85,9 @@ class NavigationTest : public QObject {
 
     void keyboardWindowOpensBesideTheMainWindowOnce() {
         StartUp();
-        FormWindow* main = m_session->Show(FormId::Form2);
+        QtFormWindow* main = m_session->Show(FormId::Form2);
         Click(Form2::Command1);
-        FormWindow* keyboard = Find(FormId::Form1);
+        QtFormWindow* keyboard = Find(FormId::Form1);
         QVERIFY(keyboard);
         QVERIFY(QTest::qWaitForWindowExposed(keyboard));
         QVERIFY(main->isVisible());
@@ -105,14 +105,14 @@ class NavigationTest : public QObject {
 
     void keyboardLabelsSurviveExitAndReturn() {
         StartUp();
-        FormWindow* keyboard = m_session->Show(FormId::Form1);
+        QtFormWindow* keyboard = m_session->Show(FormId::Form1);
         Click(Form1::Command1);
         const QString shown = m_session->Text(Form1::lblcaretflash);
         QVERIFY(!shown.isEmpty());
 
         Click(Form1::Command2);
         QVERIFY(!keyboard->isVisible());
-        FormWindow* main = Find(FormId::Form2);
+        QtFormWindow* main = Find(FormId::Form2);
         QVERIFY(main && main->isVisible());
 
         m_session->queries.caretMs = 999; // a new report would show this; returning must not
@@ -122,17 +122,17 @@ class NavigationTest : public QObject {
     }
 
     void closingThroughTheFrameUnloadsAndShowingBuildsAnew() {
-        FormWindow* sound = StartUp();
+        QtFormWindow* sound = StartUp();
         m_session->display.ShowForm(FormId::Form2); // keep a window open so the program goes on
         Click(Form12::Command1);
-        QPointer<FormWindow> closed(sound);
+        QPointer<QtFormWindow> closed(sound);
         QVERIFY(sound->close());
         // Unloaded at once: showing it again in the same pass of the event loop, before the
         // closed instance is gone, makes a new one and runs its Form_Load.
         QVERIFY(!m_session->display.FindForm(FormId::Form12));
         m_session->log.clear();
         Click(Form2::Command2);
-        FormWindow* again = Find(FormId::Form12);
+        QtFormWindow* again = Find(FormId::Form12);
         QVERIFY(again && again != closed);
         QVERIFY(again->isVisible());
         QCOMPARE(m_session->log, QStringList{QStringLiteral("clear")}); // Form_Load ran again
@@ -146,7 +146,7 @@ class NavigationTest : public QObject {
         QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
         StartUp();
         Click(Form12::Command2); // sound hidden, main shown
-        FormWindow* main = Find(FormId::Form2);
+        QtFormWindow* main = Find(FormId::Form2);
         Click(Form2::Command1); // keyboard shown too
 
         // The toolkit decides on ending only inside its event loop, as in the program.

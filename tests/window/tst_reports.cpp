@@ -4,7 +4,8 @@
 
 #include "app/Form1.h"
 #include "app/Form12.h"
-#include "platform/qt/Appearance.h"
+#include "platform/frontends/Metrics.h"
+#include "platform/frontends/qt/Appearance.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -36,8 +37,8 @@ WaveCapsRecord ExampleRecord() {
 // is in device pixels: twice the logical ones at a scale factor of 2.
 bool InkInLine(const QImage& image, int line) {
     const qreal scale = image.devicePixelRatio();
-    const int top = qRound(line * TextSurface::kLinePitch * scale);
-    const int bottom = qRound((line + 1) * TextSurface::kLinePitch * scale);
+    const int top = qRound(line * kSurfaceLinePitch * scale);
+    const int bottom = qRound((line + 1) * kSurfaceLinePitch * scale);
     for (int y = top; y < bottom && y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (qGray(image.pixel(x, y)) < 100) {
@@ -56,12 +57,12 @@ class ReportsTest : public QObject {
   private:
     std::unique_ptr<FakeSession> m_session;
 
-    FormWindow* Keyboard() { return m_session->Show(FormId::Form1); }
-    FormWindow* Sound() { return m_session->Show(FormId::Form12); }
-    void Click(ControlRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
-    QString Text(ControlRef label) { return m_session->Text(label); }
+    QtFormWindow* Keyboard() { return m_session->Show(FormId::Form1); }
+    QtFormWindow* Sound() { return m_session->Show(FormId::Form12); }
+    void Click(ButtonRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
+    QString Text(LabelRef label) { return m_session->Text(label); }
     QStringList Lines() { return m_session->Lines(Form12::Picture1); }
-    TextSurface* Surface() { return m_session->Get<TextSurface>(Form12::Picture1); }
+    QtTextSurface* Surface() { return m_session->display.Surface(Form12::Picture1); }
 
   private slots:
     void initTestCase() { SetUpApplication(); }
@@ -171,7 +172,7 @@ class ReportsTest : public QObject {
         Click(Form12::Command1);
         QCOMPARE(Lines().size(), 24);
         const QImage image = Surface()->grab().toImage();
-        QVERIFY(image.height() / image.devicePixelRatio() >= 24 * TextSurface::kLinePitch);
+        QVERIFY(image.height() / image.devicePixelRatio() >= 24 * kSurfaceLinePitch);
         for (int line = 0; line < 24; ++line) {
             QVERIFY2(InkInLine(image, line), qPrintable(QString::number(line)));
         }

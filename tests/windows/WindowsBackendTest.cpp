@@ -2,7 +2,7 @@
 // The Windows system queries against the platform's real calls (run under Wine here), end
 // to end through the report functions, and the program's version record and icon.
 #include "platform/SystemBackend.h"
-#include "platform/windows/Module1.h"
+#include "platform/backends/windows/Module1.h"
 #include "reports/KeyboardReport.h"
 #include "reports/PrintItem.h"
 #include "reports/SoundReport.h"
@@ -42,8 +42,9 @@ TEST(VersionRecord, NamesTheProductAndVersionInChinesePrcUnicode) {
     ASSERT_TRUE(GetFileVersionInfoW(self, 0, size, block.data()));
 
     EXPECT_EQ(VersionString(block, L"ProductName"), L"Pardolin");
-    EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
-    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
+    // The project's version, as the build gives it.
+    EXPECT_EQ(VersionString(block, L"FileVersion"), L"" PARDOLIN_VERSION);
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"" PARDOLIN_VERSION);
 
     WORD* translation = nullptr;
     UINT length = 0;
@@ -78,22 +79,27 @@ TEST(Names, DecodedFromTheCodePageByCharacter) {
     EXPECT_EQ(full[31], U'x');
 }
 
-TEST(Keyboard, TheReportLinesShowRealSettings) {
+// Set through the platform, read back through the backend, at the ends of each scale.
+TEST(Keyboard, SettingsReadBackAsTheSystemWasSet) {
     const auto queries = CreateSystemQueries({});
     EXPECT_FALSE(KeyboardTypeName(queries->GetKeyboardType(0)).empty());
-    std::int32_t delay = -1;
-    std::int32_t rate = -1;
-    ASSERT_TRUE(queries->SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0));
-    ASSERT_TRUE(queries->SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0));
-    EXPECT_GE(delay, 0);
-    EXPECT_LE(delay, 3);
-    EXPECT_GE(rate, 0);
-    EXPECT_LE(rate, 31);
-    EXPECT_EQ(RepeatDelayLine(delay), U"键盘重复延迟为   =  " + Decimal(delay) + U" 秒");
-    const std::uint32_t caret = queries->GetCaretBlinkTime();
-    EXPECT_NE(caret, 0u);
-    std::cout << "keyboard: type " << queries->GetKeyboardType(0) << ", delay " << delay
-              << ", rate " << rate << ", caret " << caret << " ms\n";
+    struct Settings {
+        UINT delay;
+        UINT speed;
+        UINT caretMs;
+    };
+    for (const Settings set : {Settings{0, 31, 250}, Settings{3, 0, 1200}, Settings{2, 17, 530}}) {
+        ASSERT_TRUE(::SystemParametersInfoW(SPI_SETKEYBOARDDELAY, set.delay, nullptr, 0));
+        ASSERT_TRUE(::SystemParametersInfoW(SPI_SETKEYBOARDSPEED, set.speed, nullptr, 0));
+        ASSERT_TRUE(::SetCaretBlinkTime(set.caretMs));
+        std::int32_t delay = -1;
+        std::int32_t rate = -1;
+        ASSERT_TRUE(queries->SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0));
+        ASSERT_TRUE(queries->SystemParametersInfoA(SystemParameter::KeyboardSpeed, 0, rate, 0));
+        EXPECT_EQ(delay, static_cast<std::int32_t>(set.delay));
+        EXPECT_EQ(rate, static_cast<std::int32_t>(set.speed));
+        EXPECT_EQ(queries->GetCaretBlinkTime(), set.caretMs);
+    }
 }
 
 TEST(WaveOut, WithoutASoundServerThereIsNoDevice) {
@@ -103,7 +109,7 @@ TEST(WaveOut, WithoutASoundServerThereIsNoDevice) {
     const auto queries = CreateSystemQueries({});
     EXPECT_EQ(queries->waveOutGetNumDevs(), 0u);
     WaveCapsRecord record;
-    EXPECT_NE(queries->waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+    EXPECT_NE(queries->waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), WaveResult::NoError);
 }
 
 TEST(WaveOut, DeviceZeroDecodesToTheReportOfWhatWasRead) {
@@ -113,7 +119,7 @@ TEST(WaveOut, DeviceZeroDecodesToTheReportOfWhatWasRead) {
     const auto queries = CreateSystemQueries({});
     ASSERT_GE(queries->waveOutGetNumDevs(), 1u);
     WaveCapsRecord record;
-    ASSERT_EQ(queries->waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), MMSYSERR_NOERROR);
+    ASSERT_EQ(queries->waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), WaveResult::NoError);
 
     std::vector<std::u32string> lines;
     for (const PrintItems& items : BuildSoundReport(record)) {

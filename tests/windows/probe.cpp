@@ -15,13 +15,13 @@
 //   probe clipboard               the text on the clipboard, which is emptied
 //   probe version PROGRAM         the program's version record
 #include "app/Layouts.h"
-#include "platform/windows/Keyboard.h"
-#include "platform/windows/Module1.h"
+#include "platform/backends/windows/Keyboard.h"
+#include "platform/backends/windows/Module1.h"
+#include "platform/frontends/win32/Scaling.h"
+#include "platform/frontends/win32/Win32FormWindow.h"
 #include "reports/KeyboardReport.h"
 #include "reports/SoundReport.h"
 
-// The platform's headers come last: their macros take the names the program's headers use.
-#include "platform/win32/Scaling.h"
 #include <windows.h>
 
 #include <chrono>
@@ -35,7 +35,7 @@ namespace {
 using namespace pardolin;
 using namespace std::chrono_literals;
 
-constexpr int kFirstControlId = 100;
+using win32::kFirstControlId;
 
 // The screen's DPI, as the program sees it: the helper is DPI-aware as the program is, and
 // asks for the one screen rather than for another process's window (Wine answers that
@@ -174,7 +174,7 @@ int SoundReport() {
         start = end == std::string::npos ? text.size() + 1 : end + 2;
     }
     WaveCapsRecord record;
-    if (Module1::waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != 0) {
+    if (Module1::waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != WaveResult::NoError) {
         std::printf("the system gives no record for device 0\n");
         return 1;
     }
@@ -192,8 +192,10 @@ int SoundReport() {
 int KeyboardReport() {
     std::int32_t delay = 0;
     std::int32_t rate = 0;
-    const bool delayKnown = Keyboard::SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, delay, 0);
-    const bool rateKnown = Keyboard::SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, rate, 0);
+    const bool delayKnown =
+        Keyboard::SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0);
+    const bool rateKnown =
+        Keyboard::SystemParametersInfoA(SystemParameter::KeyboardSpeed, 0, rate, 0);
     const std::int32_t type = Keyboard::GetKeyboardType(0);
     const std::vector<std::string> expected{
         ToUtf8(KeyboardTypeLine(type != 0 ? std::optional(type) : std::nullopt)),

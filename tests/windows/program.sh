@@ -3,10 +3,11 @@
 # The real pardolin.exe under Wine on a private X server, found by its windows' titles and
 # driven by real clicks and keys at the places its layouts record; what it shows is read
 # back by a helper in the same prefix, which asks the system itself for comparison.
-#   program.sh PROGRAM PROBE     (WINEPREFIX names the private prefix)
+#   program.sh PROGRAM PROBE VERSION     (WINEPREFIX names the private prefix)
 set -euo pipefail
 program=$(realpath "$1")
 probe_exe=$(realpath "$2")
+version=$3
 source "$(dirname "$0")/../../scripts/lib/session.sh"
 wine_prefix
 # Arguments reach Windows programs through the locale's character set.
@@ -82,7 +83,7 @@ start_x
 start_pulse "load-module module-null-sink sink_name=winetest channels=2 sink_properties=device.description=WineTestSink
 set-default-sink winetest"
 expect "version record" "$(probe version "$program" | tr '\n' ' ')" \
-    "ProductName=Pardolin FileVersion=1.00 ProductVersion=1.00 Translation=0x0804 0x04B0 "
+    "ProductName=Pardolin FileVersion=$version ProductVersion=$version Translation=0x0804 0x04B0 "
 
 start_program "$wine" "$program" 2>>"$session_dir/wine.log"
 # Start-up: the sound card window alone, where its layout puts it, its surface empty.

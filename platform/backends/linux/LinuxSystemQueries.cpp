@@ -1,0 +1,231 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/backends/linux/LinuxSystemQueries.h"
+
+#include "platform/backends/linux/KeyboardSettings.h"
+#include "platform/backends/linux/SettingsFile.h"
+#include "platform/backends/linux/XSettings.h"
+
+#include <cstdlib>
+
+namespace pardolin::linux_backend {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The keyboard the system is configured for, for sessions without an X server.
+std::optional<XkbNames> SystemKeyboardConfiguration() {
+    if (const auto text = ReadSettingsFile("/etc/default/keyboard")) {
+        if (auto names = ParseDefaultKeyboard(*text)) {
+            return names;
+        }
+    }
+    if (const auto text = ReadSettingsFile("/etc/X11/xorg.conf.d/00-keyboard.conf")) {
+        return ParseXorgKeyboardConf(*text);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> CaretFromXSettings(const std::string& property) {
+    const auto integers = ParseXSettingsIntegers(property);
+    if (!integers) {
+        return std::nullopt;
+    }
+    CaretSettings settings;
+    if (const auto blink = integers->find("Net/CursorBlink"); blink != integers->end()) {
+        settings.blinks = blink->second != 0;
+    }
+    if (const auto time = integers->find("Net/CursorBlinkTime"); time != integers->end()) {
+        settings.cycleMs = time->second;
+    }
+    return CaretPhaseMs(settings);
+}
+
+std::optional<std::uint32_t> CaretFromGtkSettings() {
+    for (const std::string& path :
+         {UserConfigDir() + "/gtk-3.0/settings.ini", std::string("/etc/gtk-3.0/settings.ini")}) {
+        if (const auto text = ReadSettingsFile(path)) {
+            if (const auto phase = CaretPhaseMs(ParseGtkSettingsIni(*text))) {
+                return phase;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+template <typename... Visitors> struct Overloaded : Visitors... { using Visitors::operator()...; };
+
+} // namespace
+
+LinuxSystemQueries::LinuxSystemQueries(ToolkitFacts toolkit) : m_toolkit(std::move(toolkit)) {}
+
+bool LinuxSystemQueries::OnWayland() const {
+    // The toolkit knows; otherwise a Wayland display with no X display in use. Asking an X
+    // server from a Wayland session could start one, and may be slow to answer.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x = std::getenv("DISPLAY");
+    return m_toolkit.onWayland || (wayland && *wayland && (!x || !*x));
+}
+
+void LinuxSystemQueries::ReadXKeyboard(KeyboardFacts& facts, Clock::time_point deadline) {
+    const std::optional<XServerFacts> x = m_xServer.Read(deadline);
+    if (x && x->rulesNames) {
+        facts.type = KeyboardTypeFromXkb(ParseXkbRulesNames(*x->rulesNames));
+    } else if (const auto configured = SystemKeyboardConfiguration()) {
+        facts.type = KeyboardTypeFromXkb(*configured);
+    }
+    if (x && x->repeatDelayMs) {
+        facts.delay = DelayIndexFromMs(*x->repeatDelayMs);
+    }
+    if (x && x->repeatIntervalMs) {
+        facts.rate = RateIndexFromIntervalMs(*x->repeatIntervalMs);
+    }
+    if (x && x->xsettings) {
+        facts.caretPhaseMs = CaretFromXSettings(*x->xsettings);
+    }
+}
+
+void LinuxSystemQueries::ReadWaylandKeyboard(KeyboardFacts& facts, Clock::time_point deadline) {
+    const DesktopModule* desktop = m_desktop.Get();
+    const std::optional<WaylandKeyboardFacts> keyboard =
+        desktop ? desktop->ReadWaylandKeyboard(deadline) : std::nullopt;
+    if (!keyboard) {
+        return;
+    }
+    if (keyboard->keymap) {
+        facts.type = KeyboardTypeFromKeymap(*keyboard->keymap);
+    }
+    if (keyboard->repeatDelayMs) {
+        facts.delay = DelayIndexFromMs(*keyboard->repeatDelayMs);
+    }
+    // A rate of 0 means keys do not repeat: there is no rate to show on the scale.
+    if (keyboard->repeatsPerSecond && *keyboard->repeatsPerSecond > 0) {
+        facts.rate = RateIndexFromRepeatsPerSecond(*keyboard->repeatsPerSecond);
+    }
+}
+
+LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
+    // One deadline for the whole reading: the display server, then the portal.
+    const Clock::time_point deadline = Clock::now() + kKeyboardDeadline;
+    KeyboardFacts facts;
+    if (OnWayland()) {
+        ReadWaylandKeyboard(facts, deadline);
+    } else {
+        ReadXKeyboard(facts, deadline);
+    }
+    if (!facts.caretPhaseMs) {
+        if (const DesktopModule* desktop = m_desktop.Get()) {
+            if (const auto portal = desktop->ReadPortalCaret(deadline)) {
+                facts.caretPhaseMs = CaretPhaseMs(*portal);
+            }
+        }
+    }
+    if (!facts.caretPhaseMs) {
+        facts.caretPhaseMs = CaretFromGtkSettings();
+    }
+    if (!facts.caretPhaseMs && m_toolkit.caretCycle) {
+        facts.caretPhaseMs = CaretPhaseMs({std::nullopt, m_toolkit.caretCycle()});
+    }
+    return facts;
+}
+
+std::int32_t LinuxSystemQueries::GetKeyboardType(std::int32_t typeFlag) {
+    if (typeFlag != 0) {
+        return 0;
+    }
+    return m_keyboard.For(KeyboardQuestion::Type, [this] { return ReadKeyboard(); })
+        .type.value_or(0);
+}
+
+bool LinuxSystemQueries::SystemParametersInfoA(SystemParameter action, std::uint32_t,
+                                               std::int32_t& value, std::uint32_t) {
+    if (action != SystemParameter::KeyboardDelay && action != SystemParameter::KeyboardSpeed) {
+        return false;
+    }
+    const bool delay = action == SystemParameter::KeyboardDelay;
+    const KeyboardFacts& facts =
+        m_keyboard.For(delay ? KeyboardQuestion::Delay : KeyboardQuestion::Rate,
+                       [this] { return ReadKeyboard(); });
+    const std::optional<std::int32_t> setting = delay ? facts.delay : facts.rate;
+    if (!setting) {
+        return false;
+    }
+    value = *setting;
+    return true;
+}
+
+std::uint32_t LinuxSystemQueries::GetCaretBlinkTime() {
+    return m_keyboard.For(KeyboardQuestion::Caret, [this] { return ReadKeyboard(); })
+        .caretPhaseMs.value_or(0);
+}
+
+LinuxSystemQueries::WaveDevices LinuxSystemQueries::ReadWaveDevices() {
+    const SoundModule* sound = m_sound.Get();
+    if (!sound) {
+        return std::nullopt;
+    }
+    using Outcome = SoundServerAnswer::Outcome;
+    const Clock::time_point start = Clock::now();
+    const auto askServer = [sound, end = start + kSoundConversationDeadline] {
+        return std::optional(sound->ReadServerDevices(end));
+    };
+    ServerDevices server =
+        m_soundServer.Run(askServer, start + kSoundServerDeadline).value_or(ServerDevices{});
+    if (server.outcome == Outcome::Answered) {
+        return std::move(server.devices);
+    }
+    AlsaPlaybackList kernel = sound->ListAlsaPlayback();
+    // Without a server the kernel's cards are the whole answer, once every card could be
+    // asked. A server that did not answer may hold devices of its own, so then only cards
+    // actually found are an answer; none found is not the same as none there.
+    if (!kernel.devices.empty() || (server.outcome == Outcome::NoServer && kernel.complete)) {
+        return kernel;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> LinuxSystemQueries::waveOutGetNumDevs() {
+    const WaveDevices& devices =
+        m_waveDevices.For(kCountQuestion, [this] { return ReadWaveDevices(); });
+    if (!devices) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(std::visit(
+        Overloaded{[](const std::vector<WaveCapsRecord>& records) { return records.size(); },
+                   [](const AlsaPlaybackList& kernel) { return kernel.devices.size(); }},
+        *devices));
+}
+
+WaveResult LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                                  std::uint32_t size) {
+    if (size < kWaveCapsRecordSize) {
+        return WaveResult::InvalidParam;
+    }
+    const WaveDevices& devices = m_waveDevices.For(deviceId, [this] { return ReadWaveDevices(); });
+    if (!devices) {
+        return WaveResult::NoDriver;
+    }
+    return std::visit(Overloaded{[&](const std::vector<WaveCapsRecord>& records) {
+                                     if (deviceId >= records.size()) {
+                                         return WaveResult::BadDeviceId;
+                                     }
+                                     caps = records[deviceId];
+                                     return WaveResult::NoError;
+                                 },
+                                 [&](const AlsaPlaybackList& kernel) {
+                                     if (deviceId >= kernel.devices.size()) {
+                                         return WaveResult::BadDeviceId;
+                                     }
+                                     return m_sound.Get()->AlsaCaps(kernel.devices[deviceId], caps);
+                                 }},
+                      *devices);
+}
+
+} // namespace pardolin::linux_backend
+
+namespace pardolin {
+
+std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts toolkit) {
+    return std::make_unique<linux_backend::LinuxSystemQueries>(std::move(toolkit));
+}
+
+} // namespace pardolin

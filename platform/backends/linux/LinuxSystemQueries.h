@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/SystemBackend.h"
+#include "platform/backends/linux/AlsaCards.h"
+#include "platform/backends/linux/DesktopModule.h"
+#include "platform/backends/linux/Module.h"
+#include "platform/backends/linux/Reading.h"
+#include "platform/backends/linux/SoundModule.h"
+#include "platform/backends/linux/XServer.h"
+
+#include <chrono>
+#include <variant>
+
+namespace pardolin::linux_backend {
+
+// A keyboard click waits at most this long for the X server or the compositor and the
+// settings portal, all its questions together.
+inline constexpr std::chrono::milliseconds kKeyboardDeadline{150};
+// A sound click waits at most this long for the sound server: long enough for the four round
+// trips to a server 200 ms away (connection, authentication, client name, the device list),
+// short enough that the kernel's cards still answer within a second when a server is stuck.
+// The conversation itself stops a little earlier, so that its answer is in by then.
+inline constexpr std::chrono::milliseconds kSoundServerDeadline{900};
+inline constexpr std::chrono::milliseconds kSoundConversationDeadline{850};
+
+// Keyboard facts from the X server, or from the compositor in a Wayland session, and the
+// desktop's settings; wave output from the sound server, or the kernel's sound cards when
+// no server answers. The questions of one report are answered from one reading (see
+// Reading).
+class LinuxSystemQueries : public SystemQueries {
+  public:
+    explicit LinuxSystemQueries(ToolkitFacts toolkit);
+
+    std::int32_t GetKeyboardType(std::int32_t typeFlag) override;
+    bool SystemParametersInfoA(SystemParameter action, std::uint32_t param, std::int32_t& value,
+                               std::uint32_t winIni) override;
+    std::uint32_t GetCaretBlinkTime() override;
+    std::optional<std::uint32_t> waveOutGetNumDevs() override;
+    WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                  std::uint32_t size) override;
+
+  private:
+    // Each fact is empty when it could not be found out.
+    struct KeyboardFacts {
+        std::optional<std::int32_t> type;
+        std::optional<std::int32_t> delay;
+        std::optional<std::int32_t> rate;
+        std::optional<std::uint32_t> caretPhaseMs;
+    };
+    enum class KeyboardQuestion { Type, Delay, Rate, Caret };
+
+    // The output devices of one count: the sound server's records, or the kernel's devices
+    // when no server answered; empty when the count could not be found out.
+    using WaveDevices = std::optional<std::variant<std::vector<WaveCapsRecord>, AlsaPlaybackList>>;
+    // The count of the wave devices is asked as question kCountQuestion, a device's record
+    // as its id.
+    static constexpr std::int64_t kCountQuestion = -1;
+
+    KeyboardFacts ReadKeyboard();
+    // The keyboard of an X session; of a Wayland session, from the compositor.
+    void ReadXKeyboard(KeyboardFacts& facts, std::chrono::steady_clock::time_point deadline);
+    void ReadWaylandKeyboard(KeyboardFacts& facts, std::chrono::steady_clock::time_point deadline);
+    bool OnWayland() const;
+    WaveDevices ReadWaveDevices();
+
+    ToolkitFacts m_toolkit;
+    XServer m_xServer;
+    // libpulse reads the X server's settings while it sets up, which xcb does not bound.
+    BoundedAttempt m_soundServer;
+    Module<SoundModule> m_sound{kSoundModuleFile, kSoundModuleEntry};
+    Module<DesktopModule> m_desktop{kDesktopModuleFile, kDesktopModuleEntry};
+    Reading<KeyboardFacts, KeyboardQuestion> m_keyboard;
+    Reading<WaveDevices, std::int64_t> m_waveDevices;
+};
+
+} // namespace pardolin::linux_backend

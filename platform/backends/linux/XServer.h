@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/backends/BoundedAttempt.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+namespace pardolin::linux_backend {
+
+// What the X server (native or XWayland) says about the keyboard and the desktop settings.
+// A member the server could not give is empty.
+struct XServerFacts {
+    std::optional<std::string> rulesNames; // the _XKB_RULES_NAMES property
+    std::optional<int> repeatDelayMs;      // XKB controls
+    std::optional<int> repeatIntervalMs;   // none while keys do not repeat (xset r off)
+    std::optional<std::string> xsettings;  // the _XSETTINGS_SETTINGS property, if a manager runs
+};
+
+// The X server named by DISPLAY. xcb offers no deadline, so each conversation is a bounded
+// attempt: at most one is ever under way, however often the server is asked.
+class XServer {
+  public:
+    // Everything the keyboard report needs, asked on one connection. nullopt when there is
+    // no server, when it has not answered by `deadline`, or when no thread can be had.
+    std::optional<XServerFacts> Read(std::chrono::steady_clock::time_point deadline);
+
+  private:
+    BoundedAttempt m_attempt;
+};
+
+} // namespace pardolin::linux_backend

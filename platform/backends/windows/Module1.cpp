@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/backends/windows/Module1.h"
+
+#include "reports/Text.h"
+
+#include <windows.h>
+// mmsystem.h builds on the types windows.h declares.
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+
+namespace pardolin::Module1 {
+namespace {
+
+static_assert(static_cast<MMRESULT>(WaveResult::NoError) == MMSYSERR_NOERROR);
+static_assert(static_cast<MMRESULT>(WaveResult::BadDeviceId) == MMSYSERR_BADDEVICEID);
+static_assert(static_cast<MMRESULT>(WaveResult::NoDriver) == MMSYSERR_NODRIVER);
+static_assert(static_cast<MMRESULT>(WaveResult::InvalidParam) == MMSYSERR_INVALPARAM);
+
+// The wave calls of Winmm.dll, which is loaded on the first wave query rather than with the
+// program: loading it and its drivers costs every start, for a button not every run
+// presses. Once loaded it stays for the rest of the run; a library that cannot be loaded is
+// tried again on the next query.
+struct Winmm {
+    decltype(&::waveOutGetNumDevs) getNumDevs = nullptr;
+    decltype(&::waveOutGetDevCapsA) getDevCaps = nullptr;
+};
+
+std::optional<Winmm> LoadWinmm() {
+    static std::mutex loading;
+    static std::optional<Winmm> loaded;
+    const std::lock_guard lock(loading);
+    if (!loaded) {
+        // From the system folder only, never from beside the program.
+        if (const HMODULE winmm =
+                LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            Winmm calls;
+            calls.getNumDevs = reinterpret_cast<decltype(calls.getNumDevs)>(
+                reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetNumDevs")));
+            calls.getDevCaps = reinterpret_cast<decltype(calls.getDevCaps)>(
+                reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetDevCapsA")));
+            if (calls.getNumDevs && calls.getDevCaps) {
+                loaded = calls;
+            }
+        }
+    }
+    return loaded;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> waveOutGetNumDevs() {
+    const std::optional<Winmm> winmm = LoadWinmm();
+    if (!winmm) {
+        return std::nullopt;
+    }
+    return winmm->getNumDevs();
+}
+
+void PrepareWaveDevices() {
+    try {
+        std::thread([] { waveOutGetNumDevs(); }).detach();
+    } catch (const std::system_error&) {
+        // Without a thread the first sound query does the work itself.
+    }
+}
+
+std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint32_t codePage) {
+    const auto length =
+        static_cast<int>(std::find(bytes.begin(), bytes.end(), '\0') - bytes.begin());
+    std::array<char32_t, 32> name{};
+    if (length == 0) {
+        return name;
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    const int units = MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), length);
+    std::u16string utf16(wide.begin(), wide.begin() + std::max(units, 0));
+    const Text text = FromUtf16(utf16);
+    std::copy_n(text.begin(), std::min(text.size(), name.size()), name.begin());
+    return name;
+}
+
+WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std::uint32_t size) {
+    // The platform writes at most `size` bytes; with the record's 50 that leaves the top
+    // half of dwSupport (behind the reserved word) as it was: zero.
+    const std::optional<Winmm> winmm = LoadWinmm();
+    if (!winmm) {
+        return WaveResult::NoDriver;
+    }
+    WAVEOUTCAPSA platform{};
+    const MMRESULT result = winmm->getDevCaps(deviceId, &platform, size);
+    if (result != MMSYSERR_NOERROR) {
+        return static_cast<WaveResult>(result);
+    }
+    std::array<char, 32> name{};
+    std::memcpy(name.data(), platform.szPname, name.size());
+    caps.wMid = static_cast<std::int16_t>(platform.wMid);
+    caps.wPid = static_cast<std::int16_t>(platform.wPid);
+    caps.vDriverVersion = static_cast<std::int32_t>(platform.vDriverVersion);
+    caps.szPname = DecodeName(name, CP_ACP);
+    caps.dwFormats = static_cast<std::int32_t>(platform.dwFormats);
+    caps.wChannels = static_cast<std::int16_t>(platform.wChannels);
+    caps.dwSupport = static_cast<std::int32_t>(platform.dwSupport);
+    return WaveResult::NoError;
+}
+
+} // namespace pardolin::Module1

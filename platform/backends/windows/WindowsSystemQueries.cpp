@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/SystemBackend.h"
+#include "platform/backends/BoundedAttempt.h"
+#include "platform/backends/windows/Keyboard.h"
+#include "platform/backends/windows/Module1.h"
+
+#include <chrono>
+#include <utility>
+
+namespace pardolin {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A sound click waits at most this long for winmm, as on Linux for the sound server. Its
+// first call waits until the wave drivers are loaded, and a driver can hang.
+constexpr std::chrono::milliseconds kWaveDeadline{900};
+
+// The platform's own calls, passed through; the wave calls bounded by the deadline.
+class WindowsSystemQueries : public SystemQueries {
+  public:
+    std::int32_t GetKeyboardType(std::int32_t typeFlag) override {
+        return Keyboard::GetKeyboardType(typeFlag);
+    }
+    bool SystemParametersInfoA(SystemParameter action, std::uint32_t param, std::int32_t& value,
+                               std::uint32_t winIni) override {
+        return Keyboard::SystemParametersInfoA(action, param, value, winIni);
+    }
+    std::uint32_t GetCaretBlinkTime() override { return Keyboard::GetCaretBlinkTime(); }
+    std::optional<std::uint32_t> waveOutGetNumDevs() override {
+        return m_wave.Run([] { return Module1::waveOutGetNumDevs(); },
+                          Clock::now() + kWaveDeadline);
+    }
+    WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
+                                  std::uint32_t size) override {
+        using Answer = std::pair<WaveResult, WaveCapsRecord>;
+        const std::optional<Answer> answer = m_wave.Run(
+            [deviceId, size] {
+                Answer filled{WaveResult::NoError, {}};
+                filled.first = Module1::waveOutGetDevCapsA(deviceId, filled.second, size);
+                return std::optional(filled);
+            },
+            Clock::now() + kWaveDeadline);
+        if (!answer) {
+            return WaveResult::NoDriver;
+        }
+        if (answer->first == WaveResult::NoError) {
+            caps = answer->second;
+        }
+        return answer->first;
+    }
+
+  private:
+    BoundedAttempt m_wave;
+};
+
+} // namespace
+
+std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts) {
+    // Windows answers every caret question itself.
+    return std::make_unique<WindowsSystemQueries>();
+}
+
+} // namespace pardolin

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/frontends/qt/QtFormWindow.h"
+
+#include "platform/frontends/Metrics.h"
+#include "platform/frontends/TabOrder.h"
+#include "platform/frontends/qt/QtText.h"
+#include "platform/frontends/qt/QtTextLabel.h"
+#include "platform/frontends/qt/QtTextSurface.h"
+
+#include <QAccessibleWidget>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include <mutex>
+
+namespace pardolin {
+namespace {
+
+// Qt lays windows out in logical pixels and scales them for dense screens itself.
+QRect Pixels(const Twips& twips) {
+    return {TwipsToPixels(twips.left, kLayoutDpi), TwipsToPixels(twips.top, kLayoutDpi),
+            TwipsToPixels(twips.width, kLayoutDpi), TwipsToPixels(twips.height, kLayoutDpi)};
+}
+
+QColor FromBgr(BgrColour bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FromText(std::u32string_view text) {
+    return ToQString(Text(text));
+}
+
+// Assistive tools see each window as a frame named by its caption, which screen readers
+// announce when it opens; a plain widget would be a filler.
+QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
+    if (auto* window = qobject_cast<QtFormWindow*>(object)) {
+        return new QAccessibleWidget(window, QAccessible::Window);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QtFormWindow::QtFormWindow(std::unique_ptr<Form> logic, ClosedHandler<QtFormWindow> closed)
+    : m_logic(std::move(logic)), m_closed(std::move(closed)) {
+    static std::once_flag registered;
+    std::call_once(registered, [] { QAccessible::installFactory(AccessibleFor); });
+    const FormLayout& layout = m_logic->Layout();
+    setWindowTitle(FromText(layout.caption));
+    const QRect client = Pixels(layout.client);
+    setFixedSize(client.size());
+    // For a top-level window the geometry is that of its client area, frame excluded.
+    setGeometry(client);
+
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        m_controls.push_back(MakeControl(layout.controls[i], i));
+    }
+
+    QWidget* previous = nullptr;
+    for (const std::size_t index : ControlsInTabOrder(layout)) {
+        if (TakesFocus(layout.controls[index].kind)) {
+            if (previous) {
+                setTabOrder(previous, m_controls[index]);
+            }
+            previous = m_controls[index];
+        }
+    }
+}
+
+QtFormWindow::~QtFormWindow() = default;
+
+QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) {
+    const std::optional<std::size_t> container = ContainerOf(m_logic->Layout(), index);
+    QWidget* parent = container ? m_controls.at(*container) : this;
+    QWidget* control = nullptr;
+    switch (row.kind) {
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(FromText(row.caption), parent);
+        // Enter presses a focused button as Space does, in these plain windows too.
+        button->setAutoDefault(true);
+        connect(button, &QPushButton::clicked, this, [this, index] { m_logic->Click(index); });
+        control = button;
+        break;
+    }
+    case ControlKind::Label: {
+        auto* label = new QtTextLabel(parent);
+        label->setText(FromText(row.caption));
+        label->setWordWrap(true);
+        control = label;
+        break;
+    }
+    case ControlKind::GroupFrame:
+        control = new QGroupBox(FromText(row.caption), parent);
+        break;
+    case ControlKind::TextSurface:
+        control = new QtTextSurface(parent);
+        break;
+    }
+    control->setObjectName(Latin1(row.name));
+    control->setGeometry(Pixels(row.place));
+    if (row.backColour) {
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::Window, FromBgr(*row.backColour));
+        palette.setColor(QPalette::WindowText, FromBgr(kTextOnBackColour));
+        control->setPalette(palette);
+        control->setAutoFillBackground(true);
+    }
+    if (!row.accessibleName.empty()) {
+        control->setAccessibleName(FromText(row.accessibleName));
+    }
+    return control;
+}
+
+void QtFormWindow::Show() {
+    show();
+    raise();
+    activateWindow();
+}
+
+// The caller has named a label: the layout's row is one, and so is its widget.
+void QtFormWindow::SetLabelText(std::size_t index, const Text& text) {
+    auto* label = static_cast<QtTextLabel*>(Control(index));
+    label->setText(ToQString(text));
+    label->setAccessibleName(label->text());
+}
+
+void QtFormWindow::ClearSurface(std::size_t index) {
+    static_cast<QtTextSurface*>(Control(index))->Clear();
+}
+
+void QtFormWindow::PrintLine(std::size_t index, const Text& line) {
+    static_cast<QtTextSurface*>(Control(index))->Print(ToQString(line));
+}
+
+void QtFormWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted() && m_closed) {
+        m_closed(*this);
+    }
+}
+
+} // namespace pardolin

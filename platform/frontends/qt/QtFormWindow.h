@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/frontends/FormDisplay.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+namespace pardolin {
+
+// A top-level window built from its logic's layout: one widget for each row, placed in its
+// container, in the layout's tab order. Its buttons call the logic's handlers. It is the
+// NativeForm of the Qt front end.
+class QtFormWindow : public QWidget {
+    Q_OBJECT
+  public:
+    QtFormWindow(std::unique_ptr<Form> logic, ClosedHandler<QtFormWindow> closed);
+    ~QtFormWindow() override;
+
+    Form& Logic() const { return *m_logic; }
+    void Show();
+    void Hide() { hide(); }
+    bool IsShown() const { return isVisible(); }
+    void SetLabelText(std::size_t index, const Text& text);
+    void ClearSurface(std::size_t index);
+    void PrintLine(std::size_t index, const Text& line);
+
+    // The widget of the layout's row `index`.
+    QWidget* Control(std::size_t index) const { return m_controls.at(index); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* MakeControl(const ControlLayout& row, std::size_t index);
+
+    std::unique_ptr<Form> m_logic;
+    ClosedHandler<QtFormWindow> m_closed;
+    std::vector<QWidget*> m_controls;
+};
+
+} // namespace pardolin
