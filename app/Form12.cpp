@@ -37,20 +37,21 @@ void Form12::Command1_Click() {
     if (presence == Presence::Absent) {
         m_display.EndProgram();
     }
-    if (presence == Presence::Unknown) {
-        // Only a real answer of no device ends the program; not knowing is a failed query.
-        m_display.PrintLine(Picture1, {Text(kCapsFailedLine)});
-        return;
-    }
     WaveCapsRecord record;
-    if (m_queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != WaveResult::NoError) {
-        // A record the system did not fill would print as a device of zeros.
+    // Only a real answer of no device ends the program; not knowing is a failed query, and
+    // a record the system did not fill would print as a device of zeros.
+    if (presence == Presence::Unknown ||
+        m_queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize) != WaveResult::NoError) {
         m_display.PrintLine(Picture1, {Text(kCapsFailedLine)});
+        m_display.Announce(FormId::Form12, kCapsFailedLine);
         return;
     }
-    for (const PrintItems& line : BuildSoundReport(record)) {
+    const ReportLines lines = BuildSoundReport(record);
+    for (const PrintItems& line : lines) {
         m_display.PrintLine(Picture1, line);
     }
+    // The device's name; the rest is there to read on the surface.
+    m_display.Announce(FormId::Form12, FormatLine(lines.front()));
 }
 
 void Form12::Command2_Click() {

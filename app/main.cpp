@@ -9,7 +9,7 @@
 #include <QStyleHints>
 
 int main(int argc, char* argv[]) {
-    pardolin::KeepTheToolkitFromStartingABus();
+    pardolin::PrepareTheToolkit();
     QApplication app(argc, argv);
     pardolin::SetUpApplication();
 

@@ -23,6 +23,9 @@ class DisplaySurface {
     virtual void ClearSurface(SurfaceRef surface) = 0;
     // Prints FormatLine(items) at the print position and moves it to the next line.
     virtual void PrintLine(SurfaceRef surface, const PrintItems& items) = 0;
+    // Tells assistive tools what a report has just shown in the window, without moving the
+    // keyboard focus: a screen reader speaks it at once.
+    virtual void Announce(FormId form, const Text& text) = 0;
     // A modal box with one OK button and no icon; returns when the user has closed it. The
     // normal cursor shows over it, busy or not.
     virtual void ShowMessage(const Text& prompt, const Text& title) = 0;

@@ -5,9 +5,9 @@
 
 namespace pardolin {
 
-// The commands of the context menus: copy (the selection, or all of it) and select all.
-// The report surface offers the first in both front ends; the keyboard lines of the Qt
-// front end offer both.
+// The commands of the context menus of the report surface and the keyboard lines, in both
+// front ends: copy (the selection, or all of it) and select all. Opened from the keyboard,
+// a menu has its first command selected.
 inline constexpr std::u32string_view kCopyCommand = U"复制";
 inline constexpr std::u32string_view kSelectAllCommand = U"全选";
 

@@ -18,7 +18,7 @@ template <typename Window> using ClosedHandler = std::function<void(Window& clos
 // A top-level window of a front end, built from its logic's layout, as the display
 // operations drive it. Show makes it visible, modeless and without owner, and brings it to
 // the front. The control operations name a row of the layout whose kind the caller has
-// checked.
+// checked. Announce tells assistive tools the text without moving the focus.
 template <typename Window>
 concept NativeForm =
     std::constructible_from<Window, std::unique_ptr<Form>, ClosedHandler<Window>> &&
@@ -65,6 +65,7 @@ template <NativeForm Window> class FormDisplay : public DisplaySurface {
     void PrintLine(SurfaceRef surface, const PrintItems& items) override {
         FindForm(surface.form)->PrintLine(surface.index, FormatLine(items));
     }
+    void Announce(FormId form, const Text& text) override { FindForm(form)->Announce(text); }
     void ShowMessage(const Text& prompt, const Text& title) override {
         // The user is asked for something: the normal cursor, not the wait cursor.
         const bool busy = m_busy;

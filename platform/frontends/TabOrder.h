@@ -7,10 +7,12 @@
 
 namespace pardolin {
 
-// Whether a control of this kind takes the keyboard focus: the buttons and the report
-// surface; labels and frames are passed over by Tab.
-constexpr bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::PushButton || kind == ControlKind::TextSurface;
+// Whether the control takes the keyboard focus: the buttons, the report surface, and the
+// labels a report fills (the layout leaves their caption empty), so that each fact can be
+// reached, read and copied from the keyboard. Frames and the notice are passed over.
+constexpr bool TakesFocus(const ControlLayout& row) {
+    return row.kind == ControlKind::PushButton || row.kind == ControlKind::TextSurface ||
+           (row.kind == ControlKind::Label && row.caption.empty());
 }
 
 // The rows of the layout's controls, in its tab order; rows of equal tab index keep their

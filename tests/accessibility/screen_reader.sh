@@ -40,9 +40,11 @@ x11)
     start_session_bus
     start_accessibility
     export QT_QPA_PLATFORM=xcb
-    start_program "$program"
+    # GNOME's default theme for Qt programs loads GTK, with an accessibility bridge of its
+    # own; with no desktop settings, the caret is GTK's (a 1200 ms cycle).
+    QT_QPA_PLATFORMTHEME=gtk3 start_program "$program"
     reader walk Reader-Sink "键盘的类型是  : Enhanced(IBM) 101-102-key keyboard" \
-        "键盘的重复率  =  20字每分秒" "键盘重复延迟为   =  1 秒" "光标闪烁频率  =  500ms"
+        "键盘的重复率  =  20字每分秒" "键盘重复延迟为   =  1 秒" "光标闪烁频率  =  600ms"
     kill "$program_pid"
     wait "$program_pid" 2>/dev/null || true
 

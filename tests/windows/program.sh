@@ -8,64 +8,7 @@ set -euo pipefail
 program=$(realpath "$1")
 probe_exe=$(realpath "$2")
 version=$3
-source "$(dirname "$0")/../../scripts/lib/session.sh"
-wine_prefix
-# Arguments reach Windows programs through the locale's character set.
-export LC_ALL=C.UTF-8
-wine=/usr/lib/wine/wine64
-finish() {
-    local status=$?
-    if ((status != 0)); then
-        # What the X server and Wine said, for a failure seen only on another machine.
-        tail -n 20 "$session_dir/xvfb.log" "$session_dir/wine.log" 2>/dev/null || true
-    fi
-    end_session 2>/dev/null
-    "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
-    timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true
-}
-trap finish EXIT
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-# The helper's output, with the console's line ends made Unix ones.
-probe() {
-    timeout 30 "$wine" "$probe_exe" "$@" | tr -d '\r'
-}
-# press TITLE CONTROL: a click in the middle of the control's recorded place, the window
-# brought to the front first as a user would (no window manager does it here).
-press() {
-    local x y
-    read -r x y < <(probe place "$1" "$2")
-    xdotool windowraise "$(wait_window "$1")" mousemove "$x" "$y" click 1
-}
-# keys TITLE KEY...: keys typed into the window.
-keys() {
-    local window=$1
-    shift
-    xdotool windowfocus --sync "$(wait_window "$window")" key --delay 50 "$@"
-}
-# close TITLE: Alt+F4, as the frame's close control does, once a click on the window's
-# notice has made it the active one.
-close() {
-    press "$1" Label1
-    keys "$1" alt+F4
-}
-expect() {
-    local what=$1 actual=$2 expected=$3
-    [[ $actual == "$expected" ]] || fail "$what: \"$actual\", expected \"$expected\""
-}
-wait_exit() {
-    for _ in $(seq 200); do
-        kill -0 "$program_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program is still running"
-    local status=0
-    wait "$program_pid" || status=$?
-    expect "exit status" "$status" 0
-}
+source "$(dirname "$0")/driving.sh"
 
 # The executable itself: system libraries only, small, with its version record.
 imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
@@ -100,7 +43,7 @@ report=$(probe text 声卡信息统计 Picture1)
 press 声卡信息统计 Picture1
 keys 声卡信息统计 ctrl+c
 expect "the copied report" "$(probe clipboard)" "$report"
-keys 声卡信息统计 shift+F10 Down Return
+keys 声卡信息统计 shift+F10 Return
 expect "the report copied from the menu" "$(probe clipboard)" "$report"
 
 # 退 出 hides it and brings up the main window; 声卡信息 shows the same one again.

@@ -19,7 +19,8 @@ constexpr auto kFontFamily = "WenQuanYi Micro Hei";
 
 } // namespace
 
-void KeepTheToolkitFromStartingABus() {
+void PrepareTheToolkit() {
+    qputenv("NO_AT_BRIDGE", "1");
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     const bool busNamed =
         qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||

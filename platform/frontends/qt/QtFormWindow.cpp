@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/frontends/qt/QtFormWindow.h"
 
+#include "platform/frontends/Accessibility.h"
 #include "platform/frontends/Metrics.h"
 #include "platform/frontends/TabOrder.h"
+#include "platform/frontends/qt/QtAnnouncement.h"
 #include "platform/frontends/qt/QtText.h"
 #include "platform/frontends/qt/QtTextLabel.h"
 #include "platform/frontends/qt/QtTextSurface.h"
@@ -37,10 +39,14 @@ QString FromText(std::u32string_view text) {
 }
 
 // Assistive tools see each window as a frame named by its caption, which screen readers
-// announce when it opens; a plain widget would be a filler.
+// announce when it opens; a plain widget would be a filler. A window's announcements are
+// notifications, which screen readers speak as they show.
 QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
     if (auto* window = qobject_cast<QtFormWindow*>(object)) {
         return new QAccessibleWidget(window, QAccessible::Window);
+    }
+    if (auto* announcement = qobject_cast<QtAnnouncement*>(object)) {
+        return new QAccessibleWidget(announcement, QAccessible::Notification);
     }
     return nullptr;
 }
@@ -61,10 +67,11 @@ QtFormWindow::QtFormWindow(std::unique_ptr<Form> logic, ClosedHandler<QtFormWind
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {
         m_controls.push_back(MakeControl(layout.controls[i], i));
     }
+    m_announcement = new QtAnnouncement(this);
 
     QWidget* previous = nullptr;
     for (const std::size_t index : ControlsInTabOrder(layout)) {
-        if (TakesFocus(layout.controls[index].kind)) {
+        if (TakesFocus(layout.controls[index])) {
             if (previous) {
                 setTabOrder(previous, m_controls[index]);
             }
@@ -89,9 +96,11 @@ QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) 
         break;
     }
     case ControlKind::Label: {
-        auto* label = new QtTextLabel(parent);
+        const QString name = ToQString(AccessibleName(row, Text(row.caption)));
+        auto* label = new QtTextLabel(name, parent);
         label->setText(FromText(row.caption));
         label->setWordWrap(true);
+        label->setAccessibleName(name);
         control = label;
         break;
     }
@@ -100,19 +109,24 @@ QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) 
         break;
     case ControlKind::TextSurface:
         control = new QtTextSurface(parent);
+        control->setAccessibleName(FromText(row.accessibleName));
         break;
+    }
+    if (TakesFocus(row)) {
+        // After the label's text interaction flags, which set a focus policy of their own.
+        control->setFocusPolicy(Qt::StrongFocus);
     }
     control->setObjectName(Latin1(row.name));
     control->setGeometry(Pixels(row.place));
     if (row.backColour) {
+        // Labels and frames paint the window's colours, a text its base's.
         QPalette palette = control->palette();
         palette.setColor(QPalette::Window, FromBgr(*row.backColour));
+        palette.setColor(QPalette::Base, FromBgr(*row.backColour));
         palette.setColor(QPalette::WindowText, FromBgr(kTextOnBackColour));
+        palette.setColor(QPalette::Text, FromBgr(kTextOnBackColour));
         control->setPalette(palette);
         control->setAutoFillBackground(true);
-    }
-    if (!row.accessibleName.empty()) {
-        control->setAccessibleName(FromText(row.accessibleName));
     }
     return control;
 }
@@ -127,7 +141,7 @@ void QtFormWindow::Show() {
 void QtFormWindow::SetLabelText(std::size_t index, const Text& text) {
     auto* label = static_cast<QtTextLabel*>(Control(index));
     label->setText(ToQString(text));
-    label->setAccessibleName(label->text());
+    label->setAccessibleName(ToQString(AccessibleName(m_logic->Layout().controls[index], text)));
 }
 
 void QtFormWindow::ClearSurface(std::size_t index) {
@@ -136,6 +150,10 @@ void QtFormWindow::ClearSurface(std::size_t index) {
 
 void QtFormWindow::PrintLine(std::size_t index, const Text& line) {
     static_cast<QtTextSurface*>(Control(index))->Print(ToQString(line));
+}
+
+void QtFormWindow::Announce(const Text& text) {
+    m_announcement->Announce(ToQString(text));
 }
 
 void QtFormWindow::closeEvent(QCloseEvent* event) {

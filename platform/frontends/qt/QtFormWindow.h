@@ -10,6 +10,8 @@
 
 namespace pardolin {
 
+class QtAnnouncement;
+
 // A top-level window built from its logic's layout: one widget for each row, placed in its
 // container, in the layout's tab order. Its buttons call the logic's handlers. It is the
 // NativeForm of the Qt front end.
@@ -26,6 +28,7 @@ class QtFormWindow : public QWidget {
     void SetLabelText(std::size_t index, const Text& text);
     void ClearSurface(std::size_t index);
     void PrintLine(std::size_t index, const Text& line);
+    void Announce(const Text& text);
 
     // The widget of the layout's row `index`.
     QWidget* Control(std::size_t index) const { return m_controls.at(index); }
@@ -39,6 +42,7 @@ class QtFormWindow : public QWidget {
     std::unique_ptr<Form> m_logic;
     ClosedHandler<QtFormWindow> m_closed;
     std::vector<QWidget*> m_controls;
+    QtAnnouncement* m_announcement = nullptr;
 };
 
 } // namespace pardolin

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/frontends/qt/QtTextLabel.h"
 
-#include "platform/frontends/Commands.h"
-#include "platform/frontends/qt/QtText.h"
+#include "platform/frontends/qt/QtCopyMenu.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QMenu>
+#include <QKeyEvent>
 
 namespace pardolin {
 
-QtTextLabel::QtTextLabel(QWidget* parent) : QLabel(parent) {
+QtTextLabel::QtTextLabel(const QString& menuName, QWidget* parent)
+    : QLabel(parent), m_menuName(menuName) {
     setTextFormat(Qt::PlainText);
     // Text starts at the top-left corner and runs down, as in the recorded layouts.
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -19,16 +19,30 @@ QtTextLabel::QtTextLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void QtTextLabel::contextMenuEvent(QContextMenuEvent* event) {
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* copy = menu->addAction(ToQString(Text(kCopyCommand)), this, [this] {
-        QGuiApplication::clipboard()->setText(hasSelectedText() ? selectedText() : text());
-    });
-    copy->setEnabled(!text().isEmpty());
-    QAction* all = menu->addAction(ToQString(Text(kSelectAllCommand)), this,
-                                   [this] { setSelection(0, static_cast<int>(text().size())); });
-    all->setEnabled(!text().isEmpty());
-    menu->popup(event->globalPos());
+    // The menu key is answered as a key, on every platform alike.
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        ShowMenu(event->globalPos(), false);
+    }
+}
+
+void QtTextLabel::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        Copy();
+    } else if (OpensContextMenu(*event)) {
+        ShowMenu(mapToGlobal(rect().bottomLeft()), true);
+    } else {
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void QtTextLabel::ShowMenu(const QPoint& globalPosition, bool fromKeyboard) {
+    CopyMenu{m_menuName, !text().isEmpty(), [this] { Copy(); },
+             [this] { setSelection(0, static_cast<int>(text().size())); }}
+        .Show(this, globalPosition, fromKeyboard);
+}
+
+void QtTextLabel::Copy() const {
+    QGuiApplication::clipboard()->setText(hasSelectedText() ? selectedText() : text());
 }
 
 } // namespace pardolin

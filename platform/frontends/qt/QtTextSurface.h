@@ -3,39 +3,40 @@
 
 #include <QString>
 #include <QStringList>
-#include <QWidget>
+#include <QTextEdit>
 
 namespace pardolin {
 
-// A surface that prints whole lines from the top down. It keeps what it printed and paints
-// it again whenever asked, so the text survives the window being covered or hidden. Lines
-// are neither wrapped nor scrolled: what falls below the bottom edge is not seen. It takes
-// the keyboard focus; its context menu (also on the menu key and Shift+F10) and Ctrl+C copy
-// the lines, and assistive tools read them as its text.
-class QtTextSurface : public QWidget {
+// A read-only text that prints whole lines from the top down, at a fixed pitch. It keeps
+// what it printed, so the text survives the window being covered or hidden. Lines are
+// neither wrapped nor scrolled to: what falls below the bottom edge is not seen. It takes
+// the keyboard focus, with a caret that the arrow keys move line by line (Shift selects,
+// Ctrl+A selects all); Ctrl+C and its context menu (also on the menu key and Shift+F10)
+// copy the selection, or every line. Assistive tools read it as read-only multi-line text.
+class QtTextSurface : public QTextEdit {
     Q_OBJECT
   public:
     explicit QtTextSurface(QWidget* parent = nullptr);
 
     void Clear();
     void Print(const QString& line);
-    const QStringList& Lines() const { return m_lines; }
+    QStringList Lines() const;
     // The printed lines, one per line, as plain text.
-    QString PlainText() const { return m_lines.join(QLatin1Char('\n')); }
-    // Puts the printed lines on the clipboard.
+    QString PlainText() const { return toPlainText(); }
+    // Puts the selection on the clipboard, or every line when nothing is selected.
     void CopyLines() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void ShowMenu(const QPoint& globalPosition);
-    QString TextForAssistiveTools() const;
-    void TextChanged(const QString& before);
+    void ShowMenu(const QPoint& globalPosition, bool fromKeyboard);
 
-    QStringList m_lines;
+    int m_printed = 0;
 };
 
 } // namespace pardolin

@@ -74,7 +74,10 @@ RECT OuterRect(RECT client, DWORD style, DWORD exStyle, int dpi) {
     return client;
 }
 
-Font CreateInterfaceFont(int dpi) {
+namespace {
+
+// The interface face with its height for `dpi`.
+LOGFONTW InterfaceFace(int dpi) {
     LOGFONTW font{};
     if (FaceExists(kChineseFace)) {
         wcsncpy(font.lfFaceName, kChineseFace, LF_FACESIZE - 1);
@@ -90,6 +93,20 @@ Font CreateInterfaceFont(int dpi) {
         // The system gives it at its own DPI.
         font.lfHeight = MulDiv(font.lfHeight, dpi, ScreenDpi());
     }
+    return font;
+}
+
+} // namespace
+
+Font CreateInterfaceFont(int dpi) {
+    const LOGFONTW font = InterfaceFace(dpi);
+    return Font(CreateFontIndirectW(&font));
+}
+
+Font CreateSurfaceFont(int dpi) {
+    LOGFONTW font = InterfaceFace(dpi);
+    // A positive height is the cell's, leading included.
+    font.lfHeight = PixelsAt(kSurfaceLinePitch, dpi);
     return Font(CreateFontIndirectW(&font));
 }
 

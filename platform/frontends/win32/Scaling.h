@@ -22,4 +22,8 @@ RECT OuterRect(RECT client, DWORD style, DWORD exStyle, int dpi);
 // system's message font.
 Font CreateInterfaceFont(int dpi);
 
+// The same face for the report surface, whose line pitch is the font's cell height: a cell
+// of kSurfaceLinePitch pixels at `dpi`.
+Font CreateSurfaceFont(int dpi);
+
 } // namespace pardolin::win32

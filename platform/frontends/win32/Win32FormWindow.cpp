@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/frontends/win32/Win32FormWindow.h"
 
+#include "platform/frontends/Accessibility.h"
 #include "platform/frontends/Metrics.h"
 #include "platform/frontends/TabOrder.h"
 #include "platform/frontends/win32/Scaling.h"
 #include "platform/frontends/win32/WideText.h"
+#include "platform/frontends/win32/Win32Accessible.h"
 
 #include <algorithm>
 
@@ -70,6 +72,11 @@ Win32FormWindow::Win32FormWindow(std::unique_ptr<Form> logic, ClosedHandler<Win3
     for (const std::size_t index : order) {
         MakeControl(index);
     }
+    // No room on screen: only assistive tools see it, by its name.
+    m_announcer =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
+                        m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnnouncerId)),
+                        GetModuleHandleW(nullptr), nullptr);
     Arrange(DpiOf(m_window));
     const RECT placed = OuterRect(Pixels(layout.client, m_dpi), kStyle, kExStyle, m_dpi);
     SetWindowPos(m_window, nullptr, placed.left, placed.top, placed.right - placed.left,
@@ -98,10 +105,20 @@ void Win32FormWindow::MakeControl(std::size_t index) {
                                          0, 0, m_window, menu, instance, nullptr);
         break;
     case ControlKind::Label:
+        if (TakesFocus(row)) {
+            // A line a report fills, to be reached, read and copied from the keyboard.
+            control.text = std::make_unique<Win32ReadOnlyText>(
+                m_window, id, Win32ReadOnlyText::Lines::One, Wide(row.accessibleName));
+            control.window = control.text->Handle();
+            break;
+        }
         // SS_NOPREFIX: an ampersand in a caption is shown, not taken for a mnemonic.
         control.window = CreateWindowExW(0, L"STATIC", caption.c_str(),
                                          WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
                                          m_window, menu, instance, nullptr);
+        if (control.window) {
+            NameForAssistiveTools(control.window, Wide(AccessibleName(row, Text(row.caption))));
+        }
         break;
     case ControlKind::GroupFrame:
         control.window = CreateWindowExW(0, L"BUTTON", caption.c_str(),
@@ -109,9 +126,9 @@ void Win32FormWindow::MakeControl(std::size_t index) {
                                          0, 0, 0, m_window, menu, instance, nullptr);
         break;
     case ControlKind::TextSurface:
-        control.surface =
-            std::make_unique<Win32TextSurface>(m_window, id, row.backColour.value_or(0xFFFFFF));
-        control.window = control.surface->Handle();
+        control.text = std::make_unique<Win32ReadOnlyText>(
+            m_window, id, Win32ReadOnlyText::Lines::Many, Wide(row.accessibleName));
+        control.window = control.text->Handle();
         break;
     }
     if (!control.window) {
@@ -125,19 +142,27 @@ void Win32FormWindow::MakeControl(std::size_t index) {
 void Win32FormWindow::Arrange(int dpi) {
     m_dpi = dpi;
     Font font = CreateInterfaceFont(dpi);
+    Font surfaceFont = CreateSurfaceFont(dpi);
+    const auto& controls = m_logic->Layout().controls;
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
         // Controls in a frame are children of the window too, offset by the frame's place: a
         // group box does not pass its children's notifications on.
         const RECT place = Pixels(PlaceInWindow(m_logic->Layout(), i), dpi);
         SetWindowPos(m_controls[i].window, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(m_controls[i].window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-        if (m_controls[i].surface) {
-            m_controls[i].surface->SetDpi(dpi);
+        if (controls[i].kind == ControlKind::TextSurface) {
+            m_controls[i].text->SetFont(surfaceFont.get(), PixelsAt(kSurfaceLeftMargin, dpi));
+        } else if (m_controls[i].text) {
+            // Where a label would show its text.
+            m_controls[i].text->SetFont(font.get(), 0);
+        } else {
+            SendMessageW(m_controls[i].window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()),
+                         TRUE);
         }
     }
-    // The old font goes only once no control uses it any more.
+    // The old fonts go only once no control uses them any more.
     m_font = std::move(font);
+    m_surfaceFont = std::move(surfaceFont);
 }
 
 void Win32FormWindow::Show() {
@@ -154,17 +179,27 @@ bool Win32FormWindow::IsShown() const {
     return m_window && IsWindowVisible(m_window);
 }
 
+// The caller has named a label a report fills: its control is a read-only text.
 void Win32FormWindow::SetLabelText(std::size_t index, const Text& text) {
-    SetWindowTextW(m_controls.at(index).window, Wide(text).c_str());
+    m_controls.at(index).text->SetText(Wide(text));
 }
 
-// The caller has named a text surface: the layout's row is one, and so is its control.
+// The caller has named a text surface: its control is a read-only text of many lines.
 void Win32FormWindow::ClearSurface(std::size_t index) {
-    m_controls.at(index).surface->Clear();
+    m_controls.at(index).text->Clear();
 }
 
 void Win32FormWindow::PrintLine(std::size_t index, const Text& line) {
-    m_controls.at(index).surface->Print(Wide(line));
+    m_controls.at(index).text->Print(Wide(line));
+}
+
+void Win32FormWindow::Announce(const Text& text) {
+    if (!m_announcerIsLive) {
+        MarkAsLiveRegion(m_announcer);
+        m_announcerIsLive = true;
+    }
+    SetWindowTextW(m_announcer, Wide(text).c_str());
+    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, m_announcer, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Win32FormWindow::Detached() {

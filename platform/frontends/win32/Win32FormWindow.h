@@ -3,7 +3,7 @@
 
 #include "platform/frontends/FormDisplay.h"
 #include "platform/frontends/win32/Handles.h"
-#include "platform/frontends/win32/Win32TextSurface.h"
+#include "platform/frontends/win32/Win32ReadOnlyText.h"
 #include "platform/frontends/win32/WindowProcedure.h"
 
 #include <windows.h>
@@ -13,8 +13,9 @@
 
 namespace pardolin::win32 {
 
-// Control identifiers are the layout's row plus this.
+// Control identifiers are the layout's row plus this; the window's announcer has its own.
 inline constexpr int kFirstControlId = 100;
+inline constexpr int kAnnouncerId = kFirstControlId - 1;
 
 // A top-level window built from its logic's layout: native controls for its rows, placed
 // and sized from twips at the window's DPI, in the layout's tab order, with one font. Its
@@ -34,6 +35,7 @@ class Win32FormWindow {
     void SetLabelText(std::size_t index, const Text& text);
     void ClearSurface(std::size_t index);
     void PrintLine(std::size_t index, const Text& line);
+    void Announce(const Text& text);
 
     HWND Handle() const { return m_window; }
     // The native control of the layout's row `index`.
@@ -42,8 +44,8 @@ class Win32FormWindow {
   private:
     struct NativeControl {
         HWND window = nullptr;
-        std::unique_ptr<Win32TextSurface> surface; // for the text surface only
-        Brush back;                                // for a control with a back colour
+        std::unique_ptr<Win32ReadOnlyText> text; // for the surface and the report's labels
+        Brush back;                              // for a control with a back colour
     };
 
     template <typename Owner> friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
@@ -61,7 +63,10 @@ class Win32FormWindow {
     HWND m_window = nullptr;
     HWND m_lastFocus = nullptr;
     std::vector<NativeControl> m_controls;
+    HWND m_announcer = nullptr; // what assistive tools are told, by its name
+    bool m_announcerIsLive = false;
     Font m_font;
+    Font m_surfaceFont;
     int m_dpi = USER_DEFAULT_SCREEN_DPI;
 };
 

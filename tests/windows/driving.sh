@@ -1,0 +1,63 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sourced by the tests that drive the real pardolin.exe under Wine on a private X server:
+# the session, and the verbs they drive and read it with; the caller names the probe helper
+# in probe_exe.
+source "$(dirname "$0")/../../scripts/lib/session.sh"
+wine_prefix
+# Arguments reach Windows programs through the locale's character set.
+export LC_ALL=C.UTF-8
+wine=/usr/lib/wine/wine64
+finish() {
+    local status=$?
+    if ((status != 0)); then
+        # What the X server and Wine said, for a failure seen only on another machine.
+        tail -n 20 "$session_dir/xvfb.log" "$session_dir/wine.log" 2>/dev/null || true
+    fi
+    end_session 2>/dev/null
+    "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+    timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true
+}
+trap finish EXIT
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+# The helper's output, with the console's line ends made Unix ones.
+probe() {
+    timeout 30 "$wine" "$probe_exe" "$@" | tr -d '\r'
+}
+# press TITLE CONTROL: a click in the middle of the control's recorded place, the window
+# brought to the front first as a user would (no window manager does it here).
+press() {
+    local x y
+    read -r x y < <(probe place "$1" "$2")
+    xdotool windowraise "$(wait_window "$1")" mousemove "$x" "$y" click 1
+}
+# keys TITLE KEY...: keys typed into the window.
+keys() {
+    local window=$1
+    shift
+    xdotool windowfocus --sync "$(wait_window "$window")" key --delay 50 "$@"
+}
+# close TITLE: Alt+F4, as the frame's close control does, once a click on the window's
+# notice has made it the active one.
+close() {
+    press "$1" Label1
+    keys "$1" alt+F4
+}
+expect() {
+    local what=$1 actual=$2 expected=$3
+    [[ $actual == "$expected" ]] || fail "$what: \"$actual\", expected \"$expected\""
+}
+wait_exit() {
+    for _ in $(seq 200); do
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$program_pid" 2>/dev/null && fail "the program is still running"
+    local status=0
+    wait "$program_pid" || status=$?
+    expect "exit status" "$status" 0
+}
+
