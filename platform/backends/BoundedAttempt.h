@@ -14,20 +14,57 @@
 namespace pardolin {
 
 // Work that may block inside a library that knows no deadline (xcb; libpulse, which reads
-// the X server's settings when it sets up; winmm while its drivers load) runs on a thread
-// of its own and is waited for until a deadline. At most one attempt is ever under way:
-// while an earlier one is still blocked, a new one fails at once instead of starting
-// another thread and connection. A thread that cannot be had is a failed attempt, never an
-// abort.
+// the X server's settings when it sets up; winmm while its drivers load), or that should
+// run beside other work, runs on a thread of its own and is waited for until a deadline.
+// At most one attempt is ever under way: while an earlier one is still blocked, a new one
+// fails at once instead of starting another thread and connection. A thread that cannot
+// be had is a failed attempt, never an abort.
 class BoundedAttempt {
+    class Attempt;
+
   public:
-    // The work's answer (the work returns a std::optional), or nullopt when it had none by
-    // `deadline` or could not start.
-    template <typename Work>
-    std::invoke_result_t<Work&> Run(Work work, std::chrono::steady_clock::time_point deadline) {
+    using Clock = std::chrono::steady_clock;
+
+    // An attempt under way; Await takes its answer (the work returns a std::optional). An
+    // attempt not awaited to its end counts as under way until its work is done.
+    template <typename Answer> class Pending {
+      public:
+        Pending() = default;
+        Pending(std::shared_ptr<Attempt> attempt, std::shared_ptr<Answer> answer,
+                std::shared_ptr<Attempt>& overdue)
+            : m_attempt(std::move(attempt)), m_answer(std::move(answer)), m_overdue(&overdue) {}
+        Pending(Pending&& other) noexcept
+            : m_attempt(std::move(other.m_attempt)), m_answer(std::move(other.m_answer)),
+              m_overdue(other.m_overdue) {}
+        Pending(const Pending&) = delete;
+        Pending& operator=(const Pending&) = delete;
+        Pending& operator=(Pending&&) = delete;
+        ~Pending() {
+            if (m_attempt && !m_attempt->Finished()) {
+                *m_overdue = std::move(m_attempt);
+            }
+        }
+
+        // The answer, or nullopt when the work had none by `deadline` or never started.
+        Answer Await(Clock::time_point deadline) {
+            if (!m_attempt || !m_attempt->WaitUntil(deadline)) {
+                return std::nullopt;
+            }
+            m_attempt.reset();
+            return std::move(*m_answer);
+        }
+
+      private:
+        std::shared_ptr<Attempt> m_attempt;
+        std::shared_ptr<Answer> m_answer;
+        std::shared_ptr<Attempt>* m_overdue = nullptr;
+    };
+
+    // Starts `work` unless an earlier attempt is still under way.
+    template <typename Work> Pending<std::invoke_result_t<Work&>> Start(Work work) {
         using Answer = std::invoke_result_t<Work&>;
         if (m_overdue && !m_overdue->Finished()) {
-            return std::nullopt;
+            return {};
         }
         m_overdue.reset();
         try {
@@ -37,16 +74,18 @@ class BoundedAttempt {
                 Answer result = work();
                 attempt->Finish([&] { *answer = std::move(result); });
             }).detach();
-            if (!attempt->WaitUntil(deadline)) {
-                m_overdue = std::move(attempt);
-                return std::nullopt;
-            }
-            return std::move(*answer);
+            return {std::move(attempt), std::move(answer), m_overdue};
         } catch (const std::system_error&) {
-            return std::nullopt;
+            return {};
         } catch (const std::bad_alloc&) {
-            return std::nullopt;
+            return {};
         }
+    }
+
+    // The work's answer, or nullopt when it had none by `deadline` or could not start.
+    template <typename Work>
+    std::invoke_result_t<Work&> Run(Work work, Clock::time_point deadline) {
+        return Start(std::move(work)).Await(deadline);
     }
 
   private:
@@ -59,7 +98,7 @@ class BoundedAttempt {
             m_finished = true;
             m_done.notify_all();
         }
-        bool WaitUntil(std::chrono::steady_clock::time_point deadline) {
+        bool WaitUntil(Clock::time_point deadline) {
             std::unique_lock lock(m_mutex);
             return m_done.wait_until(lock, deadline, [this] { return m_finished; });
         }

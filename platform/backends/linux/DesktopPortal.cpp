@@ -1,198 +1,98 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/backends/linux/DesktopPortal.h"
 
-#include "platform/backends/linux/Deadline.h"
-
-#include <dbus/dbus.h>
-
-#include <sys/stat.h>
+#include "platform/backends/linux/SessionBus.h"
 
 #include <charconv>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <sstream>
 #include <string>
 
 namespace pardolin::linux_backend {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+constexpr std::int64_t kLongestCycleMs = 10'000;
 
-struct ConnectionDeleter {
-    void operator()(DBusConnection* connection) const {
-        dbus_connection_close(connection);
-        dbus_connection_unref(connection);
-    }
-};
-using Connection = std::unique_ptr<DBusConnection, ConnectionDeleter>;
-
-struct MessageDeleter {
-    void operator()(DBusMessage* message) const { dbus_message_unref(message); }
-};
-using Message = std::unique_ptr<DBusMessage, MessageDeleter>;
-
-// A DBusError that frees itself.
-class Error {
-  public:
-    Error() { dbus_error_init(&m_error); }
-    ~Error() { dbus_error_free(&m_error); }
-    Error(const Error&) = delete;
-    Error& operator=(const Error&) = delete;
-    DBusError* Get() { return &m_error; }
-    bool Named(const char* name) const { return dbus_error_has_name(&m_error, name); }
-
-  private:
-    DBusError m_error;
-};
-
-// The session bus as the session names it, its local sockets only: libdbus would wait on a
-// TCP connect without a deadline, and "autolaunch:" would start a bus.
-std::optional<std::string> SessionBusAddress() {
-    if (const char* addresses = std::getenv("DBUS_SESSION_BUS_ADDRESS"); addresses && *addresses) {
-        std::string local;
-        std::istringstream entries(addresses);
-        for (std::string entry; std::getline(entries, entry, ';');) {
-            if (entry.rfind("unix:", 0) == 0) {
-                local += (local.empty() ? "" : ";") + entry;
-            }
-        }
-        return local.empty() ? std::nullopt : std::optional(local);
-    }
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat status {};
-    if (runtime && *runtime == '/' && stat((std::string(runtime) + "/bus").c_str(), &status) == 0 &&
-        S_ISSOCK(status.st_mode)) {
-        return std::string("unix:path=") + runtime + "/bus";
-    }
-    return std::nullopt;
+dbus::MethodCall Read(const char* space, const char* key) {
+    // Read, not ReadOne: every version of the portal has it (ReadOne came with version 2,
+    // which Debian 12's portal is not), and it answers with the value in a variant.
+    return {"org.freedesktop.portal.Desktop",
+            "/org/freedesktop/portal/desktop",
+            "org.freedesktop.portal.Settings",
+            "Read",
+            {space, key}};
 }
 
-Message Call(DBusConnection* connection, Message call, Clock::time_point deadline, Error& error) {
-    const int timeout = MillisecondsUntil(deadline);
-    if (!call || timeout <= 0) {
-        return nullptr;
-    }
-    return Message(
-        dbus_connection_send_with_reply_and_block(connection, call.get(), timeout, error.Get()));
-}
-
-// An integer or a truth value, looked for through the variants it may be wrapped in (older
-// portals wrap Read's answer twice); a number written as text counts too.
-std::optional<int> IntegerIn(DBusMessageIter* iter) {
-    switch (dbus_message_iter_get_arg_type(iter)) {
-    case DBUS_TYPE_VARIANT: {
-        DBusMessageIter inner;
-        dbus_message_iter_recurse(iter, &inner);
-        return IntegerIn(&inner);
-    }
-    case DBUS_TYPE_BOOLEAN: {
-        dbus_bool_t value = FALSE;
-        dbus_message_iter_get_basic(iter, &value);
-        return value ? 1 : 0;
-    }
-    case DBUS_TYPE_INT32:
-    case DBUS_TYPE_UINT32: {
-        dbus_int32_t value = 0;
-        dbus_message_iter_get_basic(iter, &value);
-        return value;
-    }
-    case DBUS_TYPE_STRING: {
-        const char* text = nullptr;
-        dbus_message_iter_get_basic(iter, &text);
-        int value = 0;
-        const char* end = text + std::strlen(text);
-        const auto [stop, failure] = std::from_chars(text, end, value);
-        return failure == std::errc() && stop == end ? std::optional(value) : std::nullopt;
-    }
-    default:
+std::optional<bool> Truth(const std::optional<dbus::Value>& value) {
+    if (!value || value->type != 'b') {
         return std::nullopt;
     }
+    return value->integer != 0;
 }
 
-// One setting of the portal. ReadOne came with version 2 of the interface; older portals
-// only know Read.
-class Portal {
-  public:
-    Portal(DBusConnection* connection, Clock::time_point deadline)
-        : m_connection(connection), m_deadline(deadline) {}
+bool IsInteger(char type) {
+    return type == 'y' || type == 'n' || type == 'q' || type == 'i' || type == 'u';
+}
 
-    std::optional<int> Read(const char* space, const char* key) {
-        if (m_readOne) {
-            Error error;
-            if (Message reply = Ask("ReadOne", space, key, error)) {
-                return ValueOf(reply.get());
-            }
-            if (!error.Named(DBUS_ERROR_UNKNOWN_METHOD)) {
-                return std::nullopt;
-            }
-            m_readOne = false;
+std::optional<int> InRange(std::int64_t cycleMs) {
+    return cycleMs >= 0 && cycleMs <= kLongestCycleMs ? std::optional(static_cast<int>(cycleMs))
+                                                      : std::nullopt;
+}
+
+// GSettings' cursor-blink-time is an integer.
+std::optional<int> GnomeCycle(const std::optional<dbus::Value>& value) {
+    return value && IsInteger(value->type) ? InRange(value->integer) : std::nullopt;
+}
+
+// KDE's portal hands its configuration's text on; the number in it, or an integer.
+std::optional<int> KdeCycle(const std::optional<dbus::Value>& value) {
+    if (!value || value->type != 's') {
+        return GnomeCycle(value);
+    }
+    std::int64_t cycle = 0;
+    const char* end = value->text.data() + value->text.size();
+    const auto [stop, error] = std::from_chars(value->text.data(), end, cycle);
+    return error == std::errc() && stop == end ? InRange(cycle) : std::nullopt;
+}
+
+// XDG_CURRENT_DESKTOP, a list like "ubuntu:GNOME", names KDE.
+bool NamesKde(const char* currentDesktop) {
+    std::istringstream desktops(currentDesktop ? currentDesktop : "");
+    for (std::string desktop; std::getline(desktops, desktop, ':');) {
+        if (desktop == "KDE") {
+            return true;
         }
-        Error error;
-        const Message reply = Ask("Read", space, key, error);
-        return reply ? ValueOf(reply.get()) : std::nullopt;
     }
-
-  private:
-    Message Ask(const char* method, const char* space, const char* key, Error& error) {
-        Message call(dbus_message_new_method_call("org.freedesktop.portal.Desktop",
-                                                  "/org/freedesktop/portal/desktop",
-                                                  "org.freedesktop.portal.Settings", method));
-        if (!call || !dbus_message_append_args(call.get(), DBUS_TYPE_STRING, &space,
-                                               DBUS_TYPE_STRING, &key, DBUS_TYPE_INVALID)) {
-            return nullptr;
-        }
-        // A portal that does not run is not started for this.
-        dbus_message_set_auto_start(call.get(), FALSE);
-        return Call(m_connection, std::move(call), m_deadline, error);
-    }
-
-    static std::optional<int> ValueOf(DBusMessage* reply) {
-        DBusMessageIter iter;
-        return dbus_message_iter_init(reply, &iter) ? IntegerIn(&iter) : std::nullopt;
-    }
-
-    DBusConnection* m_connection;
-    Clock::time_point m_deadline;
-    bool m_readOne = true;
-};
+    return false;
+}
 
 } // namespace
 
-std::optional<CaretSettings> ReadPortalCaret(Clock::time_point deadline) {
-    const std::optional<std::string> address = SessionBusAddress();
-    if (!address) {
+PortalSession PortalSession::Current() {
+    return {SessionBusAddresses(std::getenv("DBUS_SESSION_BUS_ADDRESS"),
+                                std::getenv("XDG_RUNTIME_DIR")),
+            NamesKde(std::getenv("XDG_CURRENT_DESKTOP"))};
+}
+
+std::optional<CaretSettings> ReadPortalCaret(const PortalSession& session,
+                                             std::chrono::steady_clock::time_point deadline) {
+    std::optional<SessionBus> bus = SessionBus::Open(session.bus, deadline);
+    if (!bus) {
         return std::nullopt;
     }
-    Error error;
-    // Private: a connection of its own, closed when done, that never ends the program when
-    // the bus goes away.
-    const Connection connection(dbus_connection_open_private(address->c_str(), error.Get()));
-    if (!connection) {
-        return std::nullopt;
-    }
-    // The bus answers nobody who has not said hello.
-    Error helloError;
-    if (!Call(connection.get(),
-              Message(dbus_message_new_method_call(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS,
-                                                   DBUS_INTERFACE_DBUS, "Hello")),
-              deadline, helloError)) {
-        return std::nullopt;
-    }
-    Portal portal(connection.get(), deadline);
-    CaretSettings gnome;
-    if (const auto blinks = portal.Read("org.gnome.desktop.interface", "cursor-blink")) {
-        gnome.blinks = *blinks != 0;
-    }
-    gnome.cycleMs = portal.Read("org.gnome.desktop.interface", "cursor-blink-time");
-    if (gnome.blinks || gnome.cycleMs) {
-        return gnome;
-    }
+    const std::vector<std::optional<dbus::Value>> answers =
+        bus->Call({Read("org.gnome.desktop.interface", "cursor-blink"),
+                   Read("org.gnome.desktop.interface", "cursor-blink-time"),
+                   Read("org.kde.kdeglobals.KDE", "CursorBlinkRate")},
+                  deadline);
+    const CaretSettings gnome{Truth(answers[0]), GnomeCycle(answers[1])};
+    const std::optional<CaretSettings> gnomeSays =
+        gnome.blinks || gnome.cycleMs ? std::optional(gnome) : std::nullopt;
     // KDE's value is Qt's flash time: one whole cycle, 0 for no blinking.
-    if (const auto rate = portal.Read("org.kde.kdeglobals.KDE", "CursorBlinkRate")) {
-        return CaretSettings{std::nullopt, *rate};
-    }
-    return std::nullopt;
+    const std::optional<int> kdeCycle = KdeCycle(answers[2]);
+    const std::optional<CaretSettings> kdeSays =
+        kdeCycle ? std::optional(CaretSettings{std::nullopt, kdeCycle}) : std::nullopt;
+    return session.onKde ? (kdeSays ? kdeSays : gnomeSays) : (gnomeSays ? gnomeSays : kdeSays);
 }
 
 } // namespace pardolin::linux_backend

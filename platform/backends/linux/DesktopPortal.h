@@ -2,16 +2,32 @@
 #pragma once
 
 #include "platform/backends/linux/KeyboardSettings.h"
+#include "platform/backends/linux/PeerSocket.h"
 
 #include <chrono>
 #include <optional>
+#include <vector>
 
 namespace pardolin::linux_backend {
 
+// Where the session's settings portal is asked, and whose settings come first: the session
+// bus (DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR) and the current desktop
+// (XDG_CURRENT_DESKTOP), read from the environment when it is made.
+struct PortalSession {
+    std::vector<SocketAddress> bus;
+    bool onKde = false;
+
+    static PortalSession Current();
+};
+
 // The caret settings the desktop publishes through its settings portal
-// (org.freedesktop.portal.Settings): GNOME's cursor-blink and cursor-blink-time, or KDE's
-// CursorBlinkRate. nullopt when no session bus or no portal answers by `deadline`; a
-// portal that is not running is not started.
-std::optional<CaretSettings> ReadPortalCaret(std::chrono::steady_clock::time_point deadline);
+// (org.freedesktop.portal.Settings): GNOME's cursor-blink and cursor-blink-time, and KDE's
+// CursorBlinkRate, the current desktop's own first (by XDG_CURRENT_DESKTOP): a portal
+// with several backends answers for other desktops too, with their defaults. A value of
+// the wrong type, or out of its range (a cycle of more than 10 s), is no answer. nullopt
+// when no session bus or no portal answers by `deadline`; every step of the conversation
+// is over by then, and a portal that is not running is not started.
+std::optional<CaretSettings> ReadPortalCaret(const PortalSession& session,
+                                             std::chrono::steady_clock::time_point deadline);
 
 } // namespace pardolin::linux_backend

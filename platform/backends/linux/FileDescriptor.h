@@ -23,6 +23,8 @@ class FileDescriptor {
 
     int Get() const { return m_fd; }
     bool Valid() const { return m_fd >= 0; }
+    // Gives the descriptor up to whoever closes it next.
+    int Release() { return std::exchange(m_fd, -1); }
 
   private:
     int m_fd;

@@ -155,6 +155,22 @@ std::int32_t DelayIndexFromMs(int delayMs) {
     return static_cast<std::int32_t>(std::clamp(steps, 0L, 3L));
 }
 
+RepeatSettings RepeatFromCompositor(int repeatsPerSecond, int delayMs) {
+    constexpr int kMostRepeatsPerSecond = 1000;
+    constexpr int kLongestDelayMs = 10'000;
+    if (repeatsPerSecond <= 0) {
+        return {};
+    }
+    RepeatSettings settings;
+    if (delayMs >= 0 && delayMs <= kLongestDelayMs) {
+        settings.delay = DelayIndexFromMs(delayMs);
+    }
+    if (repeatsPerSecond <= kMostRepeatsPerSecond) {
+        settings.rate = RateIndexFromRepeatsPerSecond(repeatsPerSecond);
+    }
+    return settings;
+}
+
 std::int32_t RateIndexFromRepeatsPerSecond(double repeatsPerSecond) {
     const long index = std::lround((repeatsPerSecond - 2.5) * 31.0 / 27.5);
     return static_cast<std::int32_t>(std::clamp(index, 0L, 31L));

@@ -33,6 +33,17 @@ std::int32_t KeyboardTypeFromXkb(const XkbNames& names);
 // The repeat delay in milliseconds on the platform's 0..3 scale (250 ms steps from 250 ms).
 std::int32_t DelayIndexFromMs(int delayMs);
 
+// The repeat delay and rate on the report's scales; each is empty when it is no fact.
+struct RepeatSettings {
+    std::optional<std::int32_t> delay;
+    std::optional<std::int32_t> rate;
+};
+
+// The compositor's repeat_info on the report's scales. Keys that do not repeat (a rate of
+// 0) have neither a delay nor a rate; a value beyond what a keyboard can do (a negative
+// one, more than 1000 repeats a second, a delay of more than 10 s) is no fact.
+RepeatSettings RepeatFromCompositor(int repeatsPerSecond, int delayMs);
+
 // Repeats a second on the platform's 0..31 scale, where 0 is about 2.5 and 31 about 30
 // repeats a second; the time between repeats in milliseconds on the same scale.
 std::int32_t RateIndexFromRepeatsPerSecond(double repeatsPerSecond);

@@ -73,10 +73,9 @@ void LinuxSystemQueries::ReadXKeyboard(KeyboardFacts& facts, Clock::time_point d
     } else if (const auto configured = SystemKeyboardConfiguration()) {
         facts.type = KeyboardTypeFromXkb(*configured);
     }
-    if (x && x->repeatDelayMs) {
+    // Keys that do not repeat (xset r off) have neither a delay nor a rate.
+    if (x && x->repeatDelayMs && x->repeatIntervalMs) {
         facts.delay = DelayIndexFromMs(*x->repeatDelayMs);
-    }
-    if (x && x->repeatIntervalMs) {
         facts.rate = RateIndexFromIntervalMs(*x->repeatIntervalMs);
     }
     if (x && x->xsettings) {
@@ -85,27 +84,35 @@ void LinuxSystemQueries::ReadXKeyboard(KeyboardFacts& facts, Clock::time_point d
 }
 
 void LinuxSystemQueries::ReadWaylandKeyboard(KeyboardFacts& facts, Clock::time_point deadline) {
-    const DesktopModule* desktop = m_desktop.Get();
-    const std::optional<WaylandKeyboardFacts> keyboard =
-        desktop ? desktop->ReadWaylandKeyboard(deadline) : std::nullopt;
+    if (!m_compositor) {
+        const WaylandModule* wayland = m_wayland.Get();
+        if (!wayland) {
+            return;
+        }
+        m_compositor = wayland->CreateWaylandKeyboard();
+    }
+    const std::optional<WaylandKeyboardFacts> keyboard = m_compositor->Read(deadline);
     if (!keyboard) {
         return;
     }
     if (keyboard->keymap) {
         facts.type = KeyboardTypeFromKeymap(*keyboard->keymap);
     }
-    if (keyboard->repeatDelayMs) {
-        facts.delay = DelayIndexFromMs(*keyboard->repeatDelayMs);
-    }
-    // A rate of 0 means keys do not repeat: there is no rate to show on the scale.
-    if (keyboard->repeatsPerSecond && *keyboard->repeatsPerSecond > 0) {
-        facts.rate = RateIndexFromRepeatsPerSecond(*keyboard->repeatsPerSecond);
+    if (keyboard->repeatsPerSecond && keyboard->repeatDelayMs) {
+        const RepeatSettings repeat =
+            RepeatFromCompositor(*keyboard->repeatsPerSecond, *keyboard->repeatDelayMs);
+        facts.delay = repeat.delay;
+        facts.rate = repeat.rate;
     }
 }
 
 LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
-    // One deadline for the whole reading: the display server, then the portal.
     const Clock::time_point deadline = Clock::now() + kKeyboardDeadline;
+    // The settings portal is asked beside the display server, each with the whole deadline:
+    // one that does not answer costs the other's facts nothing.
+    auto portal = m_portal.Start([session = PortalSession::Current(), deadline] {
+        return ReadPortalCaret(session, deadline);
+    });
     KeyboardFacts facts;
     if (OnWayland()) {
         ReadWaylandKeyboard(facts, deadline);
@@ -113,10 +120,8 @@ LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
         ReadXKeyboard(facts, deadline);
     }
     if (!facts.caretPhaseMs) {
-        if (const DesktopModule* desktop = m_desktop.Get()) {
-            if (const auto portal = desktop->ReadPortalCaret(deadline)) {
-                facts.caretPhaseMs = CaretPhaseMs(*portal);
-            }
+        if (const std::optional<CaretSettings> settings = portal.Await(deadline)) {
+            facts.caretPhaseMs = CaretPhaseMs(*settings);
         }
     }
     if (!facts.caretPhaseMs) {

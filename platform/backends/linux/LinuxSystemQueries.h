@@ -3,10 +3,11 @@
 
 #include "platform/SystemBackend.h"
 #include "platform/backends/linux/AlsaCards.h"
-#include "platform/backends/linux/DesktopModule.h"
+#include "platform/backends/linux/DesktopPortal.h"
 #include "platform/backends/linux/Module.h"
 #include "platform/backends/linux/Reading.h"
 #include "platform/backends/linux/SoundModule.h"
+#include "platform/backends/linux/WaylandModule.h"
 #include "platform/backends/linux/XServer.h"
 
 #include <chrono>
@@ -14,8 +15,8 @@
 
 namespace pardolin::linux_backend {
 
-// A keyboard click waits at most this long for the X server or the compositor and the
-// settings portal, all its questions together.
+// A keyboard click waits at most this long for the X server or the compositor, and for the
+// settings portal, which is asked beside them: all its questions together.
 inline constexpr std::chrono::milliseconds kKeyboardDeadline{150};
 // A sound click waits at most this long for the sound server: long enough for the four round
 // trips to a server 200 ms away (connection, authentication, client name, the device list),
@@ -69,7 +70,9 @@ class LinuxSystemQueries : public SystemQueries {
     // libpulse reads the X server's settings while it sets up, which xcb does not bound.
     BoundedAttempt m_soundServer;
     Module<SoundModule> m_sound{kSoundModuleFile, kSoundModuleEntry};
-    Module<DesktopModule> m_desktop{kDesktopModuleFile, kDesktopModuleEntry};
+    Module<WaylandModule> m_wayland{kWaylandModuleFile, kWaylandModuleEntry};
+    std::unique_ptr<WaylandKeyboard> m_compositor; // made by the Wayland module, on first use
+    BoundedAttempt m_portal;
     Reading<KeyboardFacts, KeyboardQuestion> m_keyboard;
     Reading<WaveDevices, std::int64_t> m_waveDevices;
 };

@@ -3,6 +3,8 @@
 
 #include "platform/backends/linux/Deadline.h"
 #include "platform/backends/linux/FileDescriptor.h"
+#include "platform/backends/linux/PeerSocket.h"
+#include "platform/backends/linux/SessionPeers.h"
 
 #include <wayland-client.h>
 
@@ -11,8 +13,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 namespace pardolin::linux_backend {
 namespace {
@@ -28,18 +30,13 @@ struct DisplayDeleter {
     void operator()(wl_display* display) const { wl_display_disconnect(display); }
 };
 
-// The state of one conversation while the compositor's events are dispatched.
+// One connection and what it has learnt, while the compositor's events are dispatched.
 struct Conversation {
-    wl_registry* registry = nullptr;
-    wl_seat* seat = nullptr;
-    std::uint32_t seatVersion = 0;
-    wl_keyboard* keyboard = nullptr;
-    wl_callback* pending = nullptr; // the sync that marks the end of the current step
-    bool hasKeyboard = false;
-    bool done = false;
-    WaylandKeyboardFacts facts;
-
+    explicit Conversation(wl_display* connected) : display(connected) {}
+    Conversation(const Conversation&) = delete;
+    Conversation& operator=(const Conversation&) = delete;
     ~Conversation() {
+        // The proxies go before the connection does.
         if (pending) {
             wl_callback_destroy(pending);
         }
@@ -53,6 +50,15 @@ struct Conversation {
             wl_registry_destroy(registry);
         }
     }
+
+    const std::unique_ptr<wl_display, DisplayDeleter> display;
+    wl_registry* registry = nullptr;
+    wl_seat* seat = nullptr;
+    std::uint32_t seatVersion = 0;
+    wl_keyboard* keyboard = nullptr;
+    wl_callback* pending = nullptr; // the sync that marks the end of the current step
+    bool hasKeyboard = false;
+    WaylandKeyboardFacts facts;
 };
 
 void OnCapabilities(void* data, wl_seat*, std::uint32_t capabilities) {
@@ -114,66 +120,99 @@ void OnStepDone(void* data, wl_callback* callback, std::uint32_t) {
     auto& conversation = *static_cast<Conversation*>(data);
     wl_callback_destroy(callback);
     conversation.pending = nullptr;
-    conversation.done = true;
 }
 
 const wl_callback_listener kStepListener{OnStepDone};
 
-// Asks for a sync and dispatches the compositor's events until it comes, so that everything
-// asked before has been answered; false when the deadline passes first or the connection
-// breaks.
-bool Step(wl_display* display, Conversation& conversation, Clock::time_point deadline) {
-    conversation.done = false;
-    conversation.pending = wl_display_sync(display);
-    wl_callback_add_listener(conversation.pending, &kStepListener, &conversation);
+enum class Progress { Answered, Waiting, Broken };
+
+// Dispatches the compositor's events until the pending sync comes, or until `deadline`.
+Progress Dispatch(Conversation& conversation, Clock::time_point deadline) {
+    wl_display* display = conversation.display.get();
     const int fd = wl_display_get_fd(display);
-    while (!conversation.done) {
+    while (conversation.pending) {
         while (wl_display_prepare_read(display) != 0) {
             if (wl_display_dispatch_pending(display) < 0) {
-                return false;
+                return Progress::Broken;
             }
         }
         if (wl_display_flush(display) < 0 && errno != EAGAIN) {
             wl_display_cancel_read(display);
-            return false;
+            return Progress::Broken;
         }
-        const int left = MillisecondsUntil(deadline);
         pollfd readable{fd, POLLIN, 0};
-        if (left <= 0 || poll(&readable, 1, left) <= 0) {
+        if (poll(&readable, 1, MillisecondsUntil(deadline)) <= 0) {
             wl_display_cancel_read(display);
-            return false;
+            return Progress::Waiting;
         }
         if (wl_display_read_events(display) < 0 || wl_display_dispatch_pending(display) < 0) {
-            return false;
+            return Progress::Broken;
         }
     }
-    return true;
+    return Progress::Answered;
 }
+
+// Asks for a sync and dispatches until it comes, so that everything asked before has been
+// answered.
+Progress Step(Conversation& conversation, Clock::time_point deadline) {
+    conversation.pending = wl_display_sync(conversation.display.get());
+    wl_callback_add_listener(conversation.pending, &kStepListener, &conversation);
+    return Dispatch(conversation, deadline);
+}
+
+class CompositorKeyboard : public WaylandKeyboard {
+  public:
+    std::optional<WaylandKeyboardFacts> Read(Clock::time_point deadline) override {
+        if (m_waiting) {
+            // Answered there since, or gone: it may have a new connection.
+            if (Dispatch(*m_waiting, Clock::now()) == Progress::Waiting) {
+                return std::nullopt;
+            }
+            m_waiting.reset();
+        }
+        const std::optional<SocketAddress> address =
+            CompositorAddress(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_RUNTIME_DIR"));
+        std::optional<PeerSocket> socket =
+            address ? PeerSocket::Connect(*address, deadline) : std::nullopt;
+        // The connection owns the descriptor from here on, and closes it if it fails.
+        wl_display* display = socket ? wl_display_connect_to_fd(socket->Release()) : nullptr;
+        if (!display) {
+            return std::nullopt;
+        }
+        auto conversation = std::make_unique<Conversation>(display);
+        conversation->registry = wl_display_get_registry(display);
+        wl_registry_add_listener(conversation->registry, &kRegistryListener, conversation.get());
+        // The globals, then the seat's capabilities, then the keyboard's keymap and repeat
+        // information, each followed by a sync that says the compositor has sent it all.
+        Progress progress = Step(*conversation, deadline);
+        if (progress == Progress::Answered && conversation->seat) {
+            progress = Step(*conversation, deadline);
+        }
+        if (progress == Progress::Answered && conversation->hasKeyboard) {
+            conversation->keyboard = wl_seat_get_keyboard(conversation->seat);
+            wl_keyboard_add_listener(conversation->keyboard, &kKeyboardListener,
+                                     conversation.get());
+            progress = Step(*conversation, deadline);
+        }
+        if (progress == Progress::Waiting) {
+            m_waiting = std::move(conversation);
+            return std::nullopt;
+        }
+        if (progress == Progress::Broken || !conversation->keyboard) {
+            return std::nullopt;
+        }
+        return std::move(conversation->facts);
+    }
+
+  private:
+    // The last conversation, when the compositor has not answered it.
+    std::unique_ptr<Conversation> m_waiting;
+};
 
 } // namespace
 
-std::optional<WaylandKeyboardFacts> ReadWaylandKeyboard(Clock::time_point deadline) {
-    // Connecting does not wait for the compositor: the socket takes the connection even
-    // when the compositor itself is stopped.
-    const std::unique_ptr<wl_display, DisplayDeleter> display(wl_display_connect(nullptr));
-    if (!display) {
-        return std::nullopt;
-    }
-    Conversation conversation;
-    conversation.registry = wl_display_get_registry(display.get());
-    wl_registry_add_listener(conversation.registry, &kRegistryListener, &conversation);
-    // The globals, then the seat's capabilities, then the keyboard's keymap and repeat
-    // information, each followed by a sync that says the compositor has sent it all.
-    if (!Step(display.get(), conversation, deadline) || !conversation.seat ||
-        !Step(display.get(), conversation, deadline) || !conversation.hasKeyboard) {
-        return std::nullopt;
-    }
-    conversation.keyboard = wl_seat_get_keyboard(conversation.seat);
-    wl_keyboard_add_listener(conversation.keyboard, &kKeyboardListener, &conversation);
-    if (!Step(display.get(), conversation, deadline)) {
-        return std::nullopt;
-    }
-    return std::move(conversation.facts);
+std::unique_ptr<WaylandKeyboard> CreateWaylandKeyboard() {
+    return std::make_unique<CompositorKeyboard>();
 }
 
 } // namespace pardolin::linux_backend

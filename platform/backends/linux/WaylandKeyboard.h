@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,10 +16,19 @@ struct WaylandKeyboardFacts {
     std::optional<int> repeatDelayMs;
 };
 
-// Asks the compositor named by WAYLAND_DISPLAY on a connection of its own, closed before
-// returning. nullopt when there is no compositor, no seat with a keyboard, or no answer by
-// `deadline`.
-std::optional<WaylandKeyboardFacts>
-ReadWaylandKeyboard(std::chrono::steady_clock::time_point deadline);
+// The compositor named by WAYLAND_DISPLAY, asked about its keyboard on a connection of its
+// own for each reading; connecting does not wait, even when the compositor takes no one.
+class WaylandKeyboard {
+  public:
+    virtual ~WaylandKeyboard() = default;
+
+    // nullopt when there is no compositor, no seat with a keyboard, or no answer by
+    // `deadline`. A compositor that did not answer keeps that connection: until it has
+    // answered there, it gets no new one, and the answer is nullopt at once.
+    virtual std::optional<WaylandKeyboardFacts>
+    Read(std::chrono::steady_clock::time_point deadline) = 0;
+};
+
+std::unique_ptr<WaylandKeyboard> CreateWaylandKeyboard();
 
 } // namespace pardolin::linux_backend

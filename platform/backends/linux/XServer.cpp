@@ -106,9 +106,9 @@ std::optional<XServerFacts> Converse(const std::string& display) {
         const Reply<xcb_xkb_get_controls_reply_t> reply(
             xcb_xkb_get_controls_reply(connection, *controls, nullptr));
         if (xkb && xkb->supported && reply) {
-            facts.repeatDelayMs = reply->repeatDelay;
-            // Keys that do not repeat have no rate on the scale, as on Wayland.
+            // Keys that do not repeat have neither a delay nor a rate, as on Wayland.
             if (reply->enabledControls & XCB_XKB_BOOL_CTRL_REPEAT_KEYS) {
+                facts.repeatDelayMs = reply->repeatDelay;
                 facts.repeatIntervalMs = reply->repeatInterval;
             }
         }

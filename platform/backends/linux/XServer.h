@@ -13,8 +13,8 @@ namespace pardolin::linux_backend {
 // A member the server could not give is empty.
 struct XServerFacts {
     std::optional<std::string> rulesNames; // the _XKB_RULES_NAMES property
-    std::optional<int> repeatDelayMs;      // XKB controls
-    std::optional<int> repeatIntervalMs;   // none while keys do not repeat (xset r off)
+    std::optional<int> repeatDelayMs;      // XKB controls; neither while keys do not
+    std::optional<int> repeatIntervalMs;   // repeat (xset r off)
     std::optional<std::string> xsettings;  // the _XSETTINGS_SETTINGS property, if a manager runs
 };
 

@@ -11,24 +11,55 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace pardolin {
 namespace {
 
 // A CJK face Debian ships; every window's texts are laid out for it.
 constexpr auto kFontFamily = "WenQuanYi Micro Hei";
 
+// Whether Qt 6 will try Wayland first: it is asked for, or the session is a Wayland one.
+bool ToolkitTriesWayland() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty()) {
+        return platform.startsWith("wayland");
+    }
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qgetenv("XDG_SESSION_TYPE") == "wayland";
+}
+
 } // namespace
 
-void PrepareTheToolkit() {
+bool PrepareTheToolkit(const StartUpPeers& peers) {
     qputenv("NO_AT_BRIDGE", "1");
+
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     const bool busNamed =
         qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
         (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")));
-    if (!busNamed) {
+    const bool busAnswers = busNamed && peers.sessionBusAnswers();
+    if (busNamed && !busAnswers) {
+        std::fprintf(stderr, "pardolin: the session bus does not answer; going on without it\n");
+    }
+    if (!busAnswers) {
         // An address of no known kind: every attempt to reach the bus fails at once.
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     }
+
+    if (ToolkitTriesWayland() && !peers.compositorAnswers()) {
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        const bool xAllowed = platform.isEmpty() || platform.contains("xcb");
+        if (!xAllowed || qEnvironmentVariableIsEmpty("DISPLAY")) {
+            std::fprintf(stderr, "pardolin: the Wayland compositor does not answer, and there is "
+                                 "no X display to show the windows on instead\n");
+            return false;
+        }
+        std::fprintf(stderr, "pardolin: the Wayland compositor does not answer; using the X "
+                             "display instead\n");
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    return true;
 }
 
 void SetUpApplication() {

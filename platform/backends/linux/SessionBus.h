@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/backends/linux/DBusWire.h"
+#include "platform/backends/linux/PeerSocket.h"
+
+#include <chrono>
+#include <optional>
+#include <vector>
+
+namespace pardolin::linux_backend {
+
+// The session bus's local addresses, in order: the unix:path= and unix:abstract= entries of
+// `busAddress` (DBUS_SESSION_BUS_ADDRESS) when it is set, otherwise `runtimeDir`/bus. Other
+// kinds (tcp:, autolaunch:) are left out: they could start a bus or wait on the network.
+std::vector<SocketAddress> SessionBusAddresses(const char* busAddress, const char* runtimeDir);
+
+// A conversation with the session bus in which every step (connecting, authenticating,
+// saying hello, each call) is over by its deadline, and no more than 64 KiB are ever read:
+// a bus or a service that stops answering, answers with junk or floods costs the deadline
+// and no more.
+class SessionBus {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    // Connected, authenticated and greeted by the bus; nullopt otherwise.
+    static std::optional<SessionBus> Open(const std::vector<SocketAddress>& addresses,
+                                          Clock::time_point deadline);
+
+    // Sends the calls at once and waits for their replies: the first argument of each (see
+    // dbus::FirstArgument), or nullopt for an error, a reply that does not parse, or none by
+    // the deadline.
+    std::vector<std::optional<dbus::Value>> Call(const std::vector<dbus::MethodCall>& calls,
+                                                 Clock::time_point deadline);
+
+  private:
+    explicit SessionBus(PeerSocket socket) : m_socket(std::move(socket)) {}
+    bool Authenticate(Clock::time_point deadline);
+    // Reads until `answers` has an entry for each of `serials` (replies to calls sent with
+    // them), or until the deadline; false when the bus breaks the protocol or floods.
+    bool AwaitReplies(const std::vector<std::uint32_t>& serials,
+                      std::vector<std::optional<dbus::Value>>& answers, std::vector<bool>& answered,
+                      Clock::time_point deadline);
+    // Reads more of what the bus sends, within what is left of the conversation's budget.
+    bool ReceiveMore(Clock::time_point deadline);
+
+    PeerSocket m_socket;
+    std::string m_received; // what has come in and is not yet taken
+    std::size_t m_read = 0; // all that has come in
+    std::uint32_t m_serial = 0;
+};
+
+} // namespace pardolin::linux_backend
