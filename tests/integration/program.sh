@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real program where the system cannot simply answer: a build moved elsewhere; the
 # program copied without its sound module, then the module put back; a fresh home that
-# must stay empty; and a machine without any wave output device, its sound cards hidden
-# from the program in a mount namespace of its own.
+# must stay empty; a machine without any wave output device, its sound cards hidden from
+# the program in a mount namespace of its own; and a session bus and a compositor that
+# never answer at start-up.
 #   program.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -92,3 +93,27 @@ status=0
 wait "$program_pid" || status=$?
 [[ $status -eq 0 ]] || fail "exit status $status"
 echo "PASS: without any device the message shows, and the program ends after it"
+
+# Peers the toolkit would wait on for ever at start-up: a session bus and a Wayland
+# compositor that take the connection and never say a word. The window comes all the same,
+# on the X display; without an X display to show it on, the program says why and ends.
+silent=$session_dir/silent-peer
+/usr/bin/python3 "$(dirname "$0")/../support/misbehaving_peer.py" "$silent" silent &
+session_pids+=($!)
+for _ in $(seq 100); do
+    [[ -S $silent ]] && break
+    sleep 0.05
+done
+start_program env -u QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS="unix:path=$silent" \
+    WAYLAND_DISPLAY="$silent" "$build/app/pardolin"
+[[ -n $(wait_window 声卡信息统计) ]] || fail "no window with a silent bus and compositor"
+stop_program
+: >"$session_dir/plain-file"
+for wayland in "$silent" "$session_dir/plain-file"; do
+    status=0
+    env -u QT_QPA_PLATFORM DISPLAY= WAYLAND_DISPLAY="$wayland" \
+        timeout 20 "$build/app/pardolin" 2>"$session_dir/err" || status=$?
+    [[ $status -eq 1 ]] || fail "with $wayland as the compositor and no X display: status $status"
+    grep -q "does not answer" "$session_dir/err" || fail "the program does not say why: $(cat "$session_dir/err")"
+done
+echo "PASS: a silent bus or compositor delays the start by a second at most, and never hangs it"

@@ -429,7 +429,7 @@ Compositor::Compositor(const std::string& xDisplay, const std::string& keyboardS
     }
 }
 
-SessionBus::SessionBus(const std::vector<std::pair<std::string, std::string>>& environment) {
+PrivateBus::PrivateBus(const std::vector<std::pair<std::string, std::string>>& environment) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
@@ -454,6 +454,41 @@ SessionBus::SessionBus(const std::vector<std::pair<std::string, std::string>>& e
         throw std::runtime_error("dbus-daemon did not start");
     }
     m_address.resize(m_address.find('\n'));
+}
+
+HostilePortal::HostilePortal(const PrivateBus& bus, const std::string& mode) {
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"/usr/bin/python3", PARDOLIN_TEST_SUPPORT "/hostile_portal.py",
+                                 mode},
+        std::vector<std::pair<std::string, std::string>>{
+            {"DBUS_SESSION_BUS_ADDRESS", bus.Address()}});
+    const std::string owned = "env DBUS_SESSION_BUS_ADDRESS=" + bus.Address() +
+                              " gdbus call --session --dest org.freedesktop.DBus --object-path"
+                              " /org/freedesktop/DBus --method org.freedesktop.DBus.NameHasOwner"
+                              " org.freedesktop.portal.Desktop | grep -q true";
+    if (!WaitFor([&] { return RunCommand(owned) == 0; }, 10s)) {
+        throw std::runtime_error("the hostile portal did not start");
+    }
+}
+
+MisbehavingPeer::MisbehavingPeer(std::string path, Manner manner) : m_path(std::move(path)) {
+    const char* manners[] = {"silent", "never-accepts", "junk"};
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"/usr/bin/python3", PARDOLIN_TEST_SUPPORT "/misbehaving_peer.py",
+                                 m_path, manners[static_cast<int>(manner)]});
+    if (!WaitFor([this] { return std::filesystem::exists(m_path); }, 10s)) {
+        throw std::runtime_error("the misbehaving peer did not start");
+    }
+}
+
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
 }
 
 XSettingsManager::XSettingsManager(const std::string& display, const std::string& settings) {

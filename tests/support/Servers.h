@@ -12,6 +12,10 @@
 
 namespace pardolin::testing {
 
+// What the scheduler may add to a wait the program bounds itself, on two busy cores (the
+// test command runs the sanitizer build beside other work).
+inline constexpr std::chrono::milliseconds kLoadMargin{400};
+
 // A temporary directory, removed with everything in it.
 class TempDir {
   public:
@@ -133,11 +137,12 @@ class Compositor {
 };
 
 // A private session bus whose activated services get `environment`.
-class SessionBus {
+class PrivateBus {
   public:
-    explicit SessionBus(const std::vector<std::pair<std::string, std::string>>& environment);
+    explicit PrivateBus(const std::vector<std::pair<std::string, std::string>>& environment = {});
     // DBUS_SESSION_BUS_ADDRESS of its clients.
     const std::string& Address() const { return m_address; }
+    Process& Daemon() { return *m_process; }
 
   private:
     TempDir m_dir;
@@ -145,9 +150,33 @@ class SessionBus {
     std::unique_ptr<Process> m_process;
 };
 
-// What this process holds now: its threads and its open file descriptors.
+// A settings portal on `bus` that misbehaves as `mode` says (see hostile_portal.py).
+class HostilePortal {
+  public:
+    HostilePortal(const PrivateBus& bus, const std::string& mode);
+
+  private:
+    std::unique_ptr<Process> m_process;
+};
+
+// A local socket whose peer, a process of its own, misbehaves: it takes connections and
+// never says a word, never takes them at all, or answers with junk.
+class MisbehavingPeer {
+  public:
+    enum class Manner { Silent, NeverAccepts, Junk };
+    MisbehavingPeer(std::string path, Manner manner);
+    const std::string& Path() const { return m_path; }
+
+  private:
+    std::string m_path;
+    std::unique_ptr<Process> m_process;
+};
+
+// What this process holds now: its threads, its open file descriptors, and its resident
+// memory in KiB.
 int ThreadCount();
 int DescriptorCount();
+long ResidentKilobytes();
 
 // An XSETTINGS manager serving the given settings on `display`.
 class XSettingsManager {

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where the session's peers are found, and what the program reads of what they say: bus
+// addresses, the compositor's socket, D-Bus messages, and the compositor's repeat settings.
+#include "platform/backends/linux/SessionPeers.h"
+#include "platform/backends/linux/DBusWire.h"
+#include "platform/backends/linux/KeyboardSettings.h"
+#include "platform/backends/linux/SessionBus.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pardolin::linux_backend {
+namespace {
+
+using namespace std::string_literals;
+
+std::string Names(const std::vector<SocketAddress>& addresses) {
+    std::string names;
+    for (const SocketAddress& address : addresses) {
+        names += (address.abstract ? "@" : "") + address.name + " ";
+    }
+    return names;
+}
+
+TEST(SessionBusAddresses, LocalSocketsOnlyInOrderEscapesUndone) {
+    struct Case {
+        const char* address;
+        const char* runtimeDir;
+        const char* names;
+    };
+    for (const Case& c : {
+             Case{"unix:path=/run/user/1000/bus", nullptr, "/run/user/1000/bus "},
+             Case{"unix:abstract=/tmp/dbus-x,guid=0f;unix:path=/a%20b", nullptr,
+                  "@/tmp/dbus-x /a b "},
+             Case{"tcp:host=localhost,port=1;autolaunch:;unix:path=/c", nullptr, "/c "},
+             Case{"unix:path=%zz;unix:path=", nullptr, ""},
+             Case{"disabled:", "/run/user/1000", ""},
+             Case{nullptr, "/run/user/1000", "/run/user/1000/bus "},
+             Case{"", "relative", ""},
+         }) {
+        EXPECT_EQ(Names(SessionBusAddresses(c.address, c.runtimeDir)), c.names)
+            << (c.address ? c.address : "(unset)");
+    }
+}
+
+TEST(CompositorAddress, AsLibwaylandFindsIt) {
+    EXPECT_EQ(CompositorAddress("wayland-1", "/run/user/1000")->name, "/run/user/1000/wayland-1");
+    EXPECT_EQ(CompositorAddress(nullptr, "/run/user/1000")->name, "/run/user/1000/wayland-0");
+    EXPECT_EQ(CompositorAddress("/tmp/w", nullptr)->name, "/tmp/w");
+    EXPECT_FALSE(CompositorAddress("wayland-1", nullptr));
+}
+
+TEST(RepeatFromCompositor, NoRepeatOrOutOfRangeIsNoFact) {
+    struct Case {
+        int rate;
+        int delay;
+        std::optional<std::int32_t> delayIndex;
+        std::optional<std::int32_t> rateIndex;
+    };
+    for (const Case& c : {Case{30, 250, 0, 31}, Case{10, 660, 2, 8}, Case{0, 500, {}, {}},
+                          Case{0, 0, {}, {}}, Case{-1, -100, {}, {}}, Case{40, -100, {}, 31},
+                          Case{2147483647, 250, 0, {}}, Case{25, 10001, {}, 25}}) {
+        const RepeatSettings settings = RepeatFromCompositor(c.rate, c.delay);
+        EXPECT_EQ(settings.delay, c.delayIndex) << c.rate << " " << c.delay;
+        EXPECT_EQ(settings.rate, c.rateIndex) << c.rate << " " << c.delay;
+    }
+}
+
+TEST(DBusWire, ACallReadsBackAsWritten) {
+    const dbus::MethodCall call{"org.freedesktop.portal.Desktop",
+                                "/org/freedesktop/portal/desktop",
+                                "org.freedesktop.portal.Settings",
+                                "Read",
+                                {"org.gnome.desktop.interface", "cursor-blink-time"}};
+    const std::string bytes = dbus::Marshal(call, 7);
+    EXPECT_EQ(dbus::MessageLength(bytes.substr(0, 16), 65536), bytes.size());
+    EXPECT_EQ(dbus::MessageLength(bytes.substr(0, 15), 65536), std::nullopt);
+    EXPECT_EQ(dbus::MessageLength(bytes, 64), std::size_t{0}) << "more than the limit";
+    const std::optional<dbus::Message> message = dbus::Parse(bytes);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->type, dbus::MessageType::MethodCall);
+    EXPECT_EQ(message->signature, "ss");
+    const std::optional<dbus::Value> first = dbus::FirstArgument(*message);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->type, 's');
+    EXPECT_EQ(first->text, "org.gnome.desktop.interface");
+    // Cut short, or with a first string that says it runs past its message: nothing.
+    EXPECT_FALSE(dbus::Parse(bytes.substr(0, bytes.size() - 1)));
+    std::string overrun = bytes;
+    overrun[bytes.size() - message->body.size()] = '\x7f';
+    const std::optional<dbus::Message> broken = dbus::Parse(overrun);
+    ASSERT_TRUE(broken);
+    EXPECT_FALSE(dbus::FirstArgument(*broken));
+}
+
+} // namespace
+} // namespace pardolin::linux_backend
