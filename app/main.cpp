@@ -9,34 +9,48 @@
 #include <QApplication>
 #include <QStyleHints>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     using Clock = std::chrono::steady_clock;
+    namespace backend = pardolin::linux_backend;
     // A peer that answers at all answers within a millisecond or so; a second is for a
     // machine under load.
     constexpr auto kPatience = std::chrono::seconds(1);
+    // Known once the compositor has answered: whether it draws its clients' title bars.
+    std::optional<bool> compositorDrawsTitleBars;
     const pardolin::StartUpPeers peers{
-        [kPatience] {
-            return pardolin::linux_backend::SessionBusAnswers(Clock::now() + kPatience);
-        },
-        [kPatience] {
-            return pardolin::linux_backend::CompositorAnswers(Clock::now() + kPatience);
+        [kPatience] { return backend::SessionBusAnswers(Clock::now() + kPatience); },
+        [kPatience, &compositorDrawsTitleBars] {
+            const auto globals = backend::CompositorGlobals(Clock::now() + kPatience);
+            if (globals) {
+                compositorDrawsTitleBars =
+                    std::find(globals->begin(), globals->end(), "zxdg_decoration_manager_v1") !=
+                    globals->end();
+            }
+            return globals.has_value();
         }};
     if (!pardolin::PrepareTheToolkit(peers)) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
     pardolin::SetUpApplication();
+    const bool onWayland = QGuiApplication::platformName() == QLatin1String("wayland");
+    // Where the compositor draws none, the toolkit's title bars offer to maximize windows
+    // that cannot change size: the windows draw their own.
+    const bool drawTitleBars = onWayland && compositorDrawsTitleBars == false &&
+                               qEnvironmentVariableIsEmpty("QT_WAYLAND_DISABLE_WINDOWDECORATION");
 
     const std::unique_ptr<pardolin::SystemQueries> queries = pardolin::CreateSystemQueries(
-        {[] { return QGuiApplication::styleHints()->cursorFlashTime(); },
-         QGuiApplication::platformName() == QLatin1String("wayland")});
+        {[] { return QGuiApplication::styleHints()->cursorFlashTime(); }, onWayland});
     pardolin::QtDisplaySurface display(
         [&queries](pardolin::FormId form, pardolin::DisplaySurface& surface) {
             return pardolin::CreateForm(form, surface, *queries);
-        });
+        },
+        {drawTitleBars});
     pardolin::StartUp(display);
     return app.exec();
 }

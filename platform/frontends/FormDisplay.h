@@ -15,13 +15,17 @@ namespace pardolin {
 // What a window calls once its frame's close control has closed it.
 template <typename Window> using ClosedHandler = std::function<void(Window& closed)>;
 
-// A top-level window of a front end, built from its logic's layout, as the display
-// operations drive it. Show makes it visible, modeless and without owner, and brings it to
-// the front. The control operations name a row of the layout whose kind the caller has
-// checked. Announce tells assistive tools the text without moving the focus.
+// What a front end lets its start-up choose for every window.
+template <typename Window> using WindowOptions = typename Window::Options;
+
+// A top-level window of a front end, built from its logic's layout with the front end's
+// options for every window, as the display operations drive it. Show makes it visible,
+// modeless and without owner, and brings it to the front. The control operations name a
+// row of the layout whose kind the caller has checked. Announce tells assistive tools the
+// text without moving the focus.
 template <typename Window>
-concept NativeForm =
-    std::constructible_from<Window, std::unique_ptr<Form>, ClosedHandler<Window>> &&
+concept NativeForm = std::constructible_from<Window, std::unique_ptr<Form>, ClosedHandler<Window>,
+                                             WindowOptions<Window>> &&
     requires(Window& window, const Window& shown, std::size_t index, const Text& text) {
     { shown.Logic() } -> std::same_as<Form&>;
     window.Show();
@@ -38,15 +42,17 @@ concept NativeForm =
 // its wait cursor and its way of ending the program.
 template <NativeForm Window> class FormDisplay : public DisplaySurface {
   public:
-    explicit FormDisplay(FormFactory factory) : m_factory(std::move(factory)) {}
+    explicit FormDisplay(FormFactory factory, WindowOptions<Window> options = {})
+        : m_factory(std::move(factory)), m_options(std::move(options)) {}
     FormDisplay(const FormDisplay&) = delete;
     FormDisplay& operator=(const FormDisplay&) = delete;
 
     void ShowForm(FormId form) override {
         std::unique_ptr<Window>& slot = Slot(form);
         if (!slot) {
-            slot = std::make_unique<Window>(m_factory(form, *this),
-                                            [this, form](Window& closed) { Closed(form, closed); });
+            slot = std::make_unique<Window>(
+                m_factory(form, *this), [this, form](Window& closed) { Closed(form, closed); },
+                m_options);
             slot->Logic().Form_Load();
         }
         slot->Show();
@@ -115,6 +121,7 @@ template <NativeForm Window> class FormDisplay : public DisplaySurface {
     }
 
     FormFactory m_factory;
+    WindowOptions<Window> m_options;
     std::array<std::unique_ptr<Window>, 3> m_forms;
     bool m_busy = false;
 };

@@ -14,13 +14,16 @@ namespace {
 // The Wayland wire: an object, then the message's size and opcode, then its arguments, in
 // the machine's own byte order.
 constexpr std::uint32_t kDisplayObject = 1;
-constexpr std::uint32_t kSyncCallback = 2;
+constexpr std::uint32_t kRegistry = 2;
+constexpr std::uint32_t kSyncCallback = 3;
 constexpr std::uint16_t kSyncRequest = 0;
+constexpr std::uint16_t kGetRegistryRequest = 1;
 constexpr std::uint16_t kCallbackDone = 0;
+constexpr std::uint16_t kGlobalEvent = 0;
 constexpr std::size_t kHeaderBytes = 8;
-// The answer to one sync is two short events; a compositor that sends much more is not
-// answering.
-constexpr std::size_t kMostToRead = 4096;
+// The globals and the answer to one sync are some dozens of short events; a compositor that
+// sends much more is not answering.
+constexpr std::size_t kMostToRead = 64 * 1024;
 
 std::uint32_t WordAt(const std::string& bytes, std::size_t at) {
     std::uint32_t word = 0;
@@ -48,17 +51,22 @@ bool SessionBusAnswers(std::chrono::steady_clock::time_point deadline) {
         .has_value();
 }
 
-bool CompositorAnswers(std::chrono::steady_clock::time_point deadline) {
+std::optional<std::vector<std::string>>
+CompositorGlobals(std::chrono::steady_clock::time_point deadline) {
     const std::optional<SocketAddress> address =
         CompositorAddress(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_RUNTIME_DIR"));
     std::optional<PeerSocket> socket =
         address ? PeerSocket::Connect(*address, deadline) : std::nullopt;
-    // wl_display.sync, whose callback the compositor calls once it has got that far.
-    const std::uint32_t sync[] = {kDisplayObject, (12u << 16) | kSyncRequest, kSyncCallback};
-    if (!socket || !socket->Send(std::string_view(reinterpret_cast<const char*>(sync), sizeof sync),
-                                 deadline)) {
-        return false;
+    // wl_display.get_registry, then wl_display.sync: the globals come before the callback.
+    const std::uint32_t requests[] = {
+        kDisplayObject, (12u << 16) | kGetRegistryRequest, kRegistry,
+        kDisplayObject, (12u << 16) | kSyncRequest,        kSyncCallback};
+    if (!socket ||
+        !socket->Send(std::string_view(reinterpret_cast<const char*>(requests), sizeof requests),
+                      deadline)) {
+        return std::nullopt;
     }
+    std::vector<std::string> globals;
     std::string received;
     std::size_t at = 0;
     while (socket->Receive(received, kMostToRead, deadline)) {
@@ -67,15 +75,27 @@ bool CompositorAnswers(std::chrono::steady_clock::time_point deadline) {
             const std::uint32_t sizeAndOpcode = WordAt(received, at + 4);
             const std::size_t size = sizeAndOpcode >> 16;
             if (size < kHeaderBytes) {
-                return false;
+                return std::nullopt;
             }
-            if (object == kSyncCallback && (sizeAndOpcode & 0xFFFF) == kCallbackDone) {
-                return true;
+            if (at + size > received.size()) {
+                break;
+            }
+            const std::uint16_t opcode = sizeAndOpcode & 0xFFFF;
+            if (object == kSyncCallback && opcode == kCallbackDone) {
+                return globals;
+            }
+            // wl_registry.global: a name, the interface as a string (its length, NUL
+            // included, then its bytes), a version.
+            if (object == kRegistry && opcode == kGlobalEvent && size >= kHeaderBytes + 8) {
+                const std::size_t length = WordAt(received, at + kHeaderBytes + 4);
+                if (length > 0 && kHeaderBytes + 8 + length <= size) {
+                    globals.emplace_back(received.data() + at + kHeaderBytes + 8, length - 1);
+                }
             }
             at += size;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace pardolin::linux_backend

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace pardolin::linux_backend {
 
@@ -13,9 +15,13 @@ namespace pardolin::linux_backend {
 std::optional<SocketAddress> CompositorAddress(const char* display, const char* runtimeDir);
 
 // Whether the session bus takes a connection, authenticates it and says hello by
-// `deadline`; and whether the compositor answers a round trip by then. A toolkit that
-// starts on a peer that does not answer waits for it without a deadline of its own.
+// `deadline`. A toolkit that starts on a bus that does not answer waits for it without a
+// deadline of its own.
 bool SessionBusAnswers(std::chrono::steady_clock::time_point deadline);
-bool CompositorAnswers(std::chrono::steady_clock::time_point deadline);
+
+// The interfaces the compositor offers (its globals, by name), when it answers by
+// `deadline`; a toolkit waits for that answer without a deadline of its own.
+std::optional<std::vector<std::string>>
+CompositorGlobals(std::chrono::steady_clock::time_point deadline);
 
 } // namespace pardolin::linux_backend

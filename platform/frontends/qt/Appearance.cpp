@@ -33,6 +33,11 @@ bool ToolkitTriesWayland() {
 
 bool PrepareTheToolkit(const StartUpPeers& peers) {
     qputenv("NO_AT_BRIDGE", "1");
+    // On X the desktop knows a window by its WM_CLASS, whose instance name Qt takes from
+    // here, and whose class is the application's name.
+    if (!qEnvironmentVariableIsSet("RESOURCE_NAME")) {
+        qputenv("RESOURCE_NAME", PARDOLIN_APP_ID);
+    }
 
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     const bool busNamed =
@@ -64,6 +69,8 @@ bool PrepareTheToolkit(const StartUpPeers& peers) {
 
 void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Pardolin"));
+    // The Wayland app id: the desktop entry's and the icon's name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PARDOLIN_APP_ID));
     QApplication::setApplicationVersion(QStringLiteral(PARDOLIN_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pardolin.xpm")));
     QFont font(QString::fromLatin1(kFontFamily));

@@ -14,7 +14,8 @@
 
 namespace pardolin {
 
-QtDisplaySurface::QtDisplaySurface(FormFactory factory) : FormDisplay(std::move(factory)) {}
+QtDisplaySurface::QtDisplaySurface(FormFactory factory, QtFormWindow::Options options)
+    : FormDisplay(std::move(factory), options) {}
 
 // The windows build each row's widget by its kind, which the reference's type names.
 QtTextLabel* QtDisplaySurface::Label(LabelRef label) const {

@@ -15,7 +15,7 @@ class QtTextSurface;
 // is back in the event loop; showing it again before that makes a new one.
 class QtDisplaySurface : public FormDisplay<QtFormWindow> {
   public:
-    explicit QtDisplaySurface(FormFactory factory);
+    explicit QtDisplaySurface(FormFactory factory, QtFormWindow::Options options = {});
 
     [[noreturn]] void EndProgram() override;
 

@@ -5,14 +5,17 @@
 #include "platform/frontends/Metrics.h"
 #include "platform/frontends/TabOrder.h"
 #include "platform/frontends/qt/QtAnnouncement.h"
+#include "platform/frontends/qt/QtGroupFrame.h"
 #include "platform/frontends/qt/QtText.h"
 #include "platform/frontends/qt/QtTextLabel.h"
 #include "platform/frontends/qt/QtTextSurface.h"
+#include "platform/frontends/qt/QtTitleBar.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>
-#include <QGroupBox>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QWindow>
 
 #include <mutex>
 
@@ -53,13 +56,22 @@ QAccessibleInterface* AccessibleFor(const QString&, QObject* object) {
 
 } // namespace
 
-QtFormWindow::QtFormWindow(std::unique_ptr<Form> logic, ClosedHandler<QtFormWindow> closed)
+QtFormWindow::QtFormWindow(std::unique_ptr<Form> logic, ClosedHandler<QtFormWindow> closed,
+                           const Options& options)
     : m_logic(std::move(logic)), m_closed(std::move(closed)) {
     static std::once_flag registered;
     std::call_once(registered, [] { QAccessible::installFactory(AccessibleFor); });
     const FormLayout& layout = m_logic->Layout();
     setWindowTitle(FromText(layout.caption));
-    const QRect client = Pixels(layout.client);
+    QRect client = Pixels(layout.client);
+    if (options.drawTitleBar) {
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        auto* titleBar = new QtTitleBar(this);
+        titleBar->setGeometry(0, 0, client.width(), QtTitleBar::kHeight);
+        m_client = new QWidget(this);
+        m_client->setGeometry(0, QtTitleBar::kHeight, client.width(), client.height());
+        client.setHeight(client.height() + QtTitleBar::kHeight);
+    }
     setFixedSize(client.size());
     // For a top-level window the geometry is that of its client area, frame excluded.
     setGeometry(client);
@@ -84,7 +96,7 @@ QtFormWindow::~QtFormWindow() = default;
 
 QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) {
     const std::optional<std::size_t> container = ContainerOf(m_logic->Layout(), index);
-    QWidget* parent = container ? m_controls.at(*container) : this;
+    QWidget* parent = container ? m_controls.at(*container) : m_client;
     QWidget* control = nullptr;
     switch (row.kind) {
     case ControlKind::PushButton: {
@@ -105,7 +117,7 @@ QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) 
         break;
     }
     case ControlKind::GroupFrame:
-        control = new QGroupBox(FromText(row.caption), parent);
+        control = new QtGroupFrame(FromText(row.caption), parent);
         break;
     case ControlKind::TextSurface:
         control = new QtTextSurface(parent);
@@ -132,9 +144,34 @@ QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) 
 }
 
 void QtFormWindow::Show() {
+    if (isVisible() || QGuiApplication::platformName() != QLatin1String("wayland")) {
+        show();
+        raise();
+        activateWindow();
+        return;
+    }
+    // Asked to activate a window it has not mapped yet, a compositor may refuse (mutter
+    // complains): the request waits for the window's first frame.
+    m_activation = Activation::AfterFirstPaint;
     show();
-    raise();
-    activateWindow();
+}
+
+void QtFormWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (m_activation == Activation::AfterFirstPaint) {
+        // Delivered when the compositor has shown the frame being painted.
+        m_activation = Activation::AfterFirstFrame;
+        windowHandle()->requestUpdate();
+    }
+}
+
+bool QtFormWindow::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::UpdateRequest && m_activation == Activation::AfterFirstFrame) {
+        m_activation = Activation::None;
+        activateWindow();
+    }
+    return handled;
 }
 
 // The caller has named a label: the layout's row is one, and so is its widget.

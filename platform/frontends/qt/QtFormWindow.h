@@ -18,7 +18,14 @@ class QtAnnouncement;
 class QtFormWindow : public QWidget {
     Q_OBJECT
   public:
-    QtFormWindow(std::unique_ptr<Form> logic, ClosedHandler<QtFormWindow> closed);
+    struct Options {
+        // A title bar of the window's own, for a compositor that draws none: the toolkit's
+        // offers to maximize a window that cannot change size.
+        bool drawTitleBar = false;
+    };
+
+    QtFormWindow(std::unique_ptr<Form> logic, ClosedHandler<QtFormWindow> closed,
+                 const Options& options);
     ~QtFormWindow() override;
 
     Form& Logic() const { return *m_logic; }
@@ -35,14 +42,23 @@ class QtFormWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     QWidget* MakeControl(const ControlLayout& row, std::size_t index);
 
     std::unique_ptr<Form> m_logic;
     ClosedHandler<QtFormWindow> m_closed;
+    QWidget* m_client = this; // what holds the layout's controls: the window's client area
     std::vector<QWidget*> m_controls;
     QtAnnouncement* m_announcement = nullptr;
+    // A window newly shown on Wayland is activated once the compositor has it on screen.
+    enum class Activation {
+        None,
+        AfterFirstPaint,
+        AfterFirstFrame
+    } m_activation = Activation::None;
 };
 
 } // namespace pardolin

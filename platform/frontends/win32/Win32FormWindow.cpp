@@ -49,7 +49,8 @@ bool IsPushButton(HWND window) {
 
 } // namespace
 
-Win32FormWindow::Win32FormWindow(std::unique_ptr<Form> logic, ClosedHandler<Win32FormWindow> closed)
+Win32FormWindow::Win32FormWindow(std::unique_ptr<Form> logic, ClosedHandler<Win32FormWindow> closed,
+                                 const Options&)
     : m_logic(std::move(logic)), m_closed(std::move(closed)) {
     const FormLayout& layout = m_logic->Layout();
     // Made for the system's DPI first, then sized again once the window knows its own.

@@ -23,7 +23,11 @@ inline constexpr int kAnnouncerId = kFirstControlId - 1;
 // NativeForm of the Win32 front end.
 class Win32FormWindow {
   public:
-    Win32FormWindow(std::unique_ptr<Form> logic, ClosedHandler<Win32FormWindow> closed);
+    // Windows draws every window's frame itself: there is nothing to choose.
+    struct Options {};
+
+    Win32FormWindow(std::unique_ptr<Form> logic, ClosedHandler<Win32FormWindow> closed,
+                    const Options& options);
     ~Win32FormWindow();
     Win32FormWindow(const Win32FormWindow&) = delete;
     Win32FormWindow& operator=(const Win32FormWindow&) = delete;
