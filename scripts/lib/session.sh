@@ -11,6 +11,14 @@ end_session() {
         kill "${session_pids[i]}" 2>/dev/null || true
     done
     wait 2>/dev/null || true
+    # What a private bus started on demand (portals, dconf) has left its parent; it is known
+    # by the session's runtime folder in its environment.
+    local process
+    for process in /proc/[0-9]*; do
+        if grep -qz "^XDG_RUNTIME_DIR=$session_dir/" "$process/environ" 2>/dev/null; then
+            kill -9 "${process#/proc/}" 2>/dev/null || true
+        fi
+    done
     rm -rf "$session_dir"
 }
 trap end_session EXIT

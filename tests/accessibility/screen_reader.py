@@ -6,6 +6,10 @@ reads what the labels and the report say.
 
   screen_reader.py PID walk SINK TYPE RATE DELAY CARET   (the lines the keyboard window shows)
   screen_reader.py PID keyboard TYPE RATE DELAY CARET
+  screen_reader.py PID keyboard-again TYPE RATE DELAY CARET
+                                    (the keyboard window is open: 键盘信息 until it shows them)
+  screen_reader.py PID title-bars   (each shown window's own title bar: minimize, close, and
+                                     no maximize)
   screen_reader.py PID no-device
 """
 import sys
@@ -77,17 +81,17 @@ def open_keyboard_window(app):
     return main, keyboard
 
 
+def shown_lines(keyboard, expected):
+    prefixes = [line.split("=")[0].split(":")[0] for line in expected]
+    labels = pyatspi.findAllDescendants(keyboard, lambda a: a.getRoleName() == "label")
+    texts = [label.name for label in labels]
+    report = [t for t in texts if any(t.startswith(p) for p in prefixes)]
+    return report if len(report) == len(expected) else None
+
+
 def check_keyboard_report(keyboard, expected):
     press(keyboard, "键盘信息")
-    prefixes = [line.split("=")[0].split(":")[0] for line in expected]
-
-    def shown():
-        labels = pyatspi.findAllDescendants(keyboard, lambda a: a.getRoleName() == "label")
-        texts = [label.name for label in labels]
-        report = [t for t in texts if any(t.startswith(p) for p in prefixes)]
-        return report if len(report) == len(expected) else None
-
-    report = wait("keyboard report", shown)
+    report = wait("keyboard report", lambda: shown_lines(keyboard, expected))
     for line in report:
         print("keyboard: " + line)
     if report != expected:
@@ -110,6 +114,38 @@ def walk(app, sink, expected):
     print("report: %d lines, first: %s" % (len(lines), lines[0].rstrip()))
     if not lines[0].startswith("产品名称：" + sink) or lines[5] != "支持格式列表：":
         fail("the report reads: %s" % lines[:6])
+
+
+def check_keyboard_again(app, expected):
+    """Settings change while the window is open: 键盘信息 again, until the lines follow."""
+    keyboard = wait("window 统计键盘信息", lambda: window(app, "frame", "统计键盘信息"))
+    deadline = time.monotonic() + 15
+    while True:
+        press(keyboard, "键盘信息")
+        time.sleep(0.3)
+        shown = shown_lines(keyboard, expected)
+        if shown == expected:
+            break
+        if time.monotonic() > deadline:
+            fail("the keyboard window shows %s, expected %s" % (shown, expected))
+    for line in expected:
+        print("keyboard: " + line)
+
+
+def check_title_bars(app):
+    """Each shown window has its own title bar: minimize and close, and no maximize."""
+    windows = [child for child in app if child is not None and child.getRoleName() == "frame"
+               and child.getState().contains(pyatspi.STATE_SHOWING)]
+    if not windows:
+        fail("no window is shown")
+    for frame in windows:
+        buttons = [b.name for b in pyatspi.findAllDescendants(
+            frame, lambda a: a.getRoleName() == "push button")]
+        print("%s: %s" % (frame.name, ", ".join(buttons)))
+        if "最小化" not in buttons or "关闭" not in buttons:
+            fail("%s has no title bar of its own" % frame.name)
+        if any("最大化" in b or "aximi" in b for b in buttons):
+            fail("%s can be maximized" % frame.name)
 
 
 def no_device(app):
@@ -135,6 +171,10 @@ def main():
         walk(app, arguments[0], arguments[1:])
     elif command == "keyboard":
         check_keyboard_report(open_keyboard_window(app)[1], arguments)
+    elif command == "keyboard-again":
+        check_keyboard_again(app, arguments)
+    elif command == "title-bars":
+        check_title_bars(app)
     elif command == "no-device":
         no_device(app)
     else:
