@@ -98,12 +98,29 @@ copy_report() {
     printf '%s\n' "$text"
 }
 
+# wine_locale NAME: the Unix locale that Wine takes the Windows locale, the language and
+# the ANSI code page from: C.UTF-8 makes an English Windows, zh_CN.UTF-8 a Chinese (PRC)
+# one with code page 936. A locale the system lacks is generated into the session from
+# Debian's locale sources. Arguments reach Windows programs through its character set.
+wine_locale() {
+    if [[ $1 != C.UTF-8 ]] && ! locale -a | grep -qix "${1/.UTF-8/.utf8}"; then
+        mkdir -p "$session_dir/locale"
+        localedef -i "${1%%.*}" -f UTF-8 "$session_dir/locale/$1" 2>/dev/null ||
+            { echo "the locale $1 could not be made (scripts/setup installs locales)" >&2; return 1; }
+        export LOCPATH=$session_dir/locale
+    fi
+    # For the programs started from here; bash itself cannot see a LOCPATH set after it
+    # started, and would warn.
+    export LC_ALL=$1 2>/dev/null
+}
+
 # wine_prefix: makes the private Wine prefix that WINEPREFIX names, unless it exists, with
 # the program's Chinese face ("Microsoft YaHei UI", which Wine lacks) drawn by a CJK font
-# Debian has. Wine then runs quietly, without its browser and .NET stand-ins.
+# Debian has. Wine then runs quietly, without its browser and .NET stand-ins, and without
+# its menu builder, which would write shortcuts and icons into the home folder.
 wine_prefix() {
     : "${WINEPREFIX:?WINEPREFIX must name the private prefix}"
-    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     [[ -f $WINEPREFIX/system.reg ]] && return 0
     mkdir -p "$WINEPREFIX"
     DISPLAY= timeout 120 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1

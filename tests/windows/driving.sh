@@ -3,9 +3,9 @@
 # the session, and the verbs they drive and read it with; the caller names the probe helper
 # in probe_exe.
 source "$(dirname "$0")/../../scripts/lib/session.sh"
+# An English Windows, unless WINE_LOCALE names another (zh_CN.UTF-8: a Chinese one).
+wine_locale "${WINE_LOCALE:-C.UTF-8}"
 wine_prefix
-# Arguments reach Windows programs through the locale's character set.
-export LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
 finish() {
     local status=$?

@@ -11,9 +11,13 @@
 //   probe focus TITLE             the name of the control with the keyboard focus
 //   probe sound-report            the report on screen against the system's own record
 //   probe keyboard-report         the four keyboard lines against the system's own values
-//   probe message TITLE           the prompt of the message box with this title
+//   probe message TITLE           the prompt of the message box with this title, and on a
+//                                 second line its button's caption
 //   probe clipboard               the text on the clipboard, which is emptied
 //   probe version PROGRAM         the program's version record
+//   probe code-page               the ANSI code page
+//   probe shortcut LINK           the shortcut's target and working folder, as the shell
+//                                 reads them (IShellLinkW), one a line
 #include "app/Layouts.h"
 #include "platform/backends/windows/Keyboard.h"
 #include "platform/backends/windows/Module1.h"
@@ -24,10 +28,14 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -236,8 +244,61 @@ int Focus(const std::string& title) {
 
 int Message(const std::string& title) {
     const HWND box = WaitForWindow(title);
-    // A message box's prompt is its static control 0xFFFF.
-    std::printf("%s\n", Utf8(WindowText(GetDlgItem(box, 0xFFFF))).c_str());
+    // A message box's prompt is its static control 0xFFFF; its one button is IDOK.
+    std::printf("%s\n%s\n", Utf8(WindowText(GetDlgItem(box, 0xFFFF))).c_str(),
+                Utf8(WindowText(GetDlgItem(box, IDOK))).c_str());
+    return 0;
+}
+
+struct ReleaseObject {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+template <typename Interface> using ObjectRef = std::unique_ptr<Interface, ReleaseObject>;
+struct FreeTaskMemory {
+    void operator()(void* memory) const { CoTaskMemFree(memory); }
+};
+
+class ComScope {
+  public:
+    ComScope() : m_ok(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (m_ok) {
+            CoUninitialize();
+        }
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    bool m_ok;
+};
+
+int Shortcut(const std::string& link) {
+    const ComScope com;
+    IShellLinkW* created = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&created)))) {
+        return 1;
+    }
+    const ObjectRef<IShellLinkW> shell(created);
+    IPersistFile* file = nullptr;
+    if (FAILED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        return 1;
+    }
+    const ObjectRef<IPersistFile> loader(file);
+    PIDLIST_ABSOLUTE items = nullptr;
+    const bool loaded = SUCCEEDED(loader->Load(Wide(link).c_str(), STGM_READ)) &&
+                        SUCCEEDED(shell->GetIDList(&items));
+    const std::unique_ptr<std::remove_pointer_t<PIDLIST_ABSOLUTE>, FreeTaskMemory> itemList(items);
+    // The target as its item list names it: GetPath would give the link's ANSI copy of it.
+    wchar_t target[MAX_PATH] = L"";
+    wchar_t folder[MAX_PATH] = L"";
+    if (!loaded || !SHGetPathFromIDListW(itemList.get(), target) ||
+        FAILED(shell->GetWorkingDirectory(folder, MAX_PATH))) {
+        std::printf("no shortcut %s\n", link.c_str());
+        return 1;
+    }
+    std::printf("%s\n%s\n", Utf8(target).c_str(), Utf8(folder).c_str());
     return 0;
 }
 
@@ -335,6 +396,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == "version" && args.size() == 2) {
         return Version(args[1]);
+    }
+    if (command == "code-page" && args.size() == 1) {
+        std::printf("%u\n", GetACP());
+        return 0;
+    }
+    if (command == "shortcut" && args.size() == 2) {
+        return Shortcut(args[1]);
     }
     std::fprintf(stderr, "probe: unknown command\n");
     return 2;

@@ -3,12 +3,20 @@
 # The real pardolin.exe under Wine on a private X server, found by its windows' titles and
 # driven by real clicks and keys at the places its layouts record; what it shows is read
 # back by a helper in the same prefix, which asks the system itself for comparison.
-#   program.sh PROGRAM PROBE VERSION     (WINEPREFIX names the private prefix)
+#   program.sh PROGRAM PROBE VERSION     (WINEPREFIX names the private prefix; WINE_LOCALE
+#                                         zh_CN.UTF-8 makes it a Chinese Windows)
 set -euo pipefail
 program=$(realpath "$1")
 probe_exe=$(realpath "$2")
 version=$3
 source "$(dirname "$0")/driving.sh"
+# A Chinese Windows has the ANSI code page 936, and its message boxes' button says 确定.
+if [[ $LC_ALL == zh_CN.UTF-8 ]]; then
+    code_page=936 ok=确定
+else
+    code_page=1252 ok=OK
+fi
+expect "the ANSI code page" "$(probe code-page)" "$code_page"
 
 # The executable itself: system libraries only, small, with its version record.
 imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
@@ -109,7 +117,8 @@ pulse_server=$PULSE_SERVER
 export PULSE_SERVER="unix:$session_dir/no-server-here"
 start_program "$wine" "$program" 2>>"$session_dir/wine.log"
 press 声卡信息统计 Command1
-expect "the message" "$(probe message "Find Sound Blaster Card")" 对不起，你计算机中没有安装声卡
+expect "the message and its button" "$(probe message "Find Sound Blaster Card" | tr '\n' '|')" \
+    "对不起，你计算机中没有安装声卡|$ok|"
 kill -0 "$program_pid" || fail "the program ended before the message was closed"
 # Being asked to close (taskkill) cannot take the window away while its message waits.
 probe close 声卡信息统计
