@@ -5,6 +5,17 @@
 
 desktops_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+# reader COMMAND...: the program's windows read through AT-SPI, as a screen reader reads
+# them (tests/accessibility/screen_reader.py says what each command checks).
+reader() {
+    /usr/bin/python3 "$desktops_dir/tests/accessibility/screen_reader.py" "$program_pid" "$@"
+}
+
 # private_desktop_home: a home and XDG folders of the session's own, a runtime folder, and
 # a data folder searched first for desktop entries and icons.
 private_desktop_home() {

@@ -69,6 +69,20 @@ start_program() {
     session_pids+=("$program_pid")
 }
 
+# wait_program_end: waits up to ten seconds for the program started last to end; then
+# program_status is its exit status, or "running".
+wait_program_end() {
+    program_status=running
+    for _ in $(seq 200); do
+        if ! kill -0 "$program_pid" 2>/dev/null; then
+            program_status=0
+            wait "$program_pid" || program_status=$?
+            return 0
+        fi
+        sleep 0.05
+    done
+}
+
 # wait_window TITLE: waits for a mapped window with exactly this title; prints its id.
 wait_window() {
     timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1

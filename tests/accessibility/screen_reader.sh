@@ -16,17 +16,8 @@ reader() {
     /usr/bin/python3 "$here/screen_reader.py" "$program_pid" "$@"
 }
 finish() {
-    local status=0
-    for _ in $(seq 200); do
-        kill -0 "$program_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    if kill -0 "$program_pid" 2>/dev/null; then
-        echo "FAIL: the program is still running"
-        exit 1
-    fi
-    wait "$program_pid" || status=$?
-    [[ $status -eq 0 ]] || { echo "FAIL: exit status $status"; exit 1; }
+    wait_program_end
+    [[ $program_status == 0 ]] || { echo "FAIL: the program's status: $program_status"; exit 1; }
 }
 
 export HOME=$session_dir/home

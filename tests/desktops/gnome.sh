@@ -13,13 +13,6 @@ picture=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/session.sh"
 source "$here/../../scripts/lib/desktops.sh"
-reader() {
-    /usr/bin/python3 "$here/../accessibility/screen_reader.py" "$program_pid" "$@"
-}
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 settings() {
     local schema=$1
     shift

@@ -31,10 +31,6 @@ keyboard=$2 layout=$3 caret=$4 portals=$5
 shift 5
 source "$here/../../scripts/lib/session.sh"
 source "$here/../../scripts/lib/desktops.sh"
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 echo "--- kcminputrc $keyboard, layout $layout, CursorBlinkRate=$caret, portals: $portals"
 private_desktop_home
 printf '[Keyboard]\n%s\n' "$(tr ' ' '\n' <<<"$keyboard")" >"$XDG_CONFIG_HOME/kcminputrc"
@@ -51,7 +47,7 @@ start_portal
 unset QT_QPA_PLATFORM
 
 WAYLAND_DEBUG=client start_program "$program" 2>"$session_dir/program.log"
-/usr/bin/python3 "$here/../accessibility/screen_reader.py" "$program_pid" keyboard "$@"
+reader keyboard "$@"
 id=$(app_id "$session_dir/program.log")
 [[ $id == in.pardol.Pardolin ]] || fail "the windows' app id is \"$id\""
 windows=$(kwin_windows | grep '"caption":"\(Pardolin\|统计键盘信息\|声卡信息统计\)"' || true)

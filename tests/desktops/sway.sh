@@ -10,13 +10,6 @@ program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/session.sh"
 source "$here/../../scripts/lib/desktops.sh"
-reader() {
-    /usr/bin/python3 "$here/../accessibility/screen_reader.py" "$program_pid" "$@"
-}
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 private_desktop_home
 # No settings portal on this desktop: GTK's settings file gives the caret.

@@ -84,14 +84,8 @@ box=$(wait_window "Find Sound Blaster Card")
 kill -0 "$program_pid" || fail "the program ended before the message was closed"
 # No window manager runs here, so the box gets the keyboard focus directly.
 xdotool windowfocus --sync "$box" key Return
-for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    sleep 0.05
-done
-kill -0 "$program_pid" 2>/dev/null && fail "the program is still running after the message was closed"
-status=0
-wait "$program_pid" || status=$?
-[[ $status -eq 0 ]] || fail "exit status $status"
+wait_program_end
+[[ $program_status == 0 ]] || fail "after the message was closed, the program's status: $program_status"
 echo "PASS: without any device the message shows, and the program ends after it"
 
 # Peers the toolkit would wait on for ever at start-up: a session bus and a Wayland

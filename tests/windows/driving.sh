@@ -51,13 +51,7 @@ expect() {
     [[ $actual == "$expected" ]] || fail "$what: \"$actual\", expected \"$expected\""
 }
 wait_exit() {
-    for _ in $(seq 200); do
-        kill -0 "$program_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program is still running"
-    local status=0
-    wait "$program_pid" || status=$?
-    expect "exit status" "$status" 0
+    wait_program_end
+    expect "exit status" "$program_status" 0
 }
 

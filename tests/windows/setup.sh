@@ -81,11 +81,8 @@ sleep 0.5
 question=$(xdotool search --onlyvisible --name "^Pardolin 安装\$" | grep -vx "$page" | head -n 1)
 [[ -n $question ]] || fail "Escape did not ask whether to quit"
 xdotool windowfocus --sync "$question" key Return
-for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "the setup program did not quit"
+wait_program_end
+[[ $program_status != running ]] || fail "the setup program did not quit"
 [[ $(files_in_prefix) == "$before" ]] || fail "leaving the first page installed something"
 echo "PASS: the first page is Chinese, and leaving it installs nothing"
 
