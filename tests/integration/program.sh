@@ -43,6 +43,9 @@ cp -r "$build/lib/pardolin" "$moved/lib/"
 start_program "$moved/app/pardolin"
 report=$(sound_report)
 [[ $report == 产品名称：Moved-Sink* ]] || fail "the moved build reports: $report"
+# X desktops know the windows by their class's instance, the desktop entry's id.
+class=$(xprop -id "$(wait_window 声卡信息统计)" WM_CLASS)
+[[ $class == 'WM_CLASS(STRING) = "in.pardol.Pardolin", "Pardolin"' ]] || fail "$class"
 click 声卡信息统计 1800 5160 1335 495 # 退 出
 click Pardolin 240 120 1575 735     # 键盘信息统计
 click 统计键盘信息 1080 1920 1335 495 # 键盘信息
