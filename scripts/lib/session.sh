@@ -6,11 +6,23 @@ session_pids=()
 session_dir=$(mktemp -d)
 
 end_session() {
-    # Programs first, then the servers they talk to.
+    # Programs first, then the servers they talk to. What has not ended five seconds after
+    # being asked (a server stuck in a call of its own never gets to its signal handler) is
+    # killed.
+    local i pid running
     for ((i = ${#session_pids[@]} - 1; i >= 0; i--)); do
         kill "${session_pids[i]}" 2>/dev/null || true
     done
-    wait 2>/dev/null || true
+    for _ in $(seq 50); do
+        running=0
+        for pid in "${session_pids[@]}"; do
+            kill -0 "$pid" 2>/dev/null && running=1
+        done
+        ((running)) || break
+        sleep 0.1
+    done
+    kill -9 "${session_pids[@]}" 2>/dev/null || true
+    wait "${session_pids[@]}" 2>/dev/null || true
     # What a private bus started on demand (portals, dconf) has left its parent; it is known
     # by the session's runtime folder in its environment.
     local process
