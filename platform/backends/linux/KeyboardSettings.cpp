@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace pardolin::linux_backend {
@@ -68,6 +69,35 @@ std::optional<bool> ParseBool(std::string_view text) {
     return std::nullopt;
 }
 
+// How a configuration file spells the model, layout, variant and options.
+struct XkbKeys {
+    std::string_view model;
+    std::string_view layout;
+    std::string_view variant;
+    std::string_view options;
+};
+constexpr XkbKeys kDefaultKeyboardKeys{"XKBMODEL", "XKBLAYOUT", "XKBVARIANT", "XKBOPTIONS"};
+constexpr XkbKeys kXorgKeys{"XkbModel", "XkbLayout", "XkbVariant", "XkbOptions"};
+
+// Sets the name that `key` spells; true for the model and the layout, either of which
+// makes a file's keyboard known.
+bool SetName(XkbNames& names, const XkbKeys& spelling, std::string_view key, std::string value) {
+    if (key == spelling.model) {
+        names.model = std::move(value);
+        return true;
+    }
+    if (key == spelling.layout) {
+        names.layout = std::move(value);
+        return true;
+    }
+    if (key == spelling.variant) {
+        names.variant = std::move(value);
+    } else if (key == spelling.options) {
+        names.options = std::move(value);
+    }
+    return false;
+}
+
 } // namespace
 
 XkbNames ParseXkbRulesNames(std::string_view property) {
@@ -95,16 +125,8 @@ std::optional<XkbNames> ParseDefaultKeyboard(std::string_view text) {
             continue;
         }
         const std::string_view key = Trim(line.substr(0, equals));
-        const std::string value(Unquote(line.substr(equals + 1)));
-        if (key == "XKBMODEL") {
-            names.model = value, found = true;
-        } else if (key == "XKBLAYOUT") {
-            names.layout = value, found = true;
-        } else if (key == "XKBVARIANT") {
-            names.variant = value;
-        } else if (key == "XKBOPTIONS") {
-            names.options = value;
-        }
+        found |= SetName(names, kDefaultKeyboardKeys, key,
+                         std::string(Unquote(line.substr(equals + 1))));
     }
     return found ? std::optional(names) : std::nullopt;
 }
@@ -124,16 +146,7 @@ std::optional<XkbNames> ParseXorgKeyboardConf(std::string_view text) {
             continue;
         }
         const std::string_view key = line.substr(1, nameEnd - 1);
-        const std::string value(Unquote(line.substr(nameEnd + 1)));
-        if (key == "XkbModel") {
-            names.model = value, found = true;
-        } else if (key == "XkbLayout") {
-            names.layout = value, found = true;
-        } else if (key == "XkbVariant") {
-            names.variant = value;
-        } else if (key == "XkbOptions") {
-            names.options = value;
-        }
+        found |= SetName(names, kXorgKeys, key, std::string(Unquote(line.substr(nameEnd + 1))));
     }
     return found ? std::optional(names) : std::nullopt;
 }
