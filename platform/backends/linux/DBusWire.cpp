@@ -167,13 +167,10 @@ std::optional<Value> ReadValue(Reader& reader, char type, int depth) {
     case 'i':
         value.integer = static_cast<std::int32_t>(*bits);
         break;
-    case 'x':
-        value.integer = static_cast<std::int64_t>(*bits);
-        break;
     case 't':
     case 'd':
         break; // their type is all the program needs to know of them
-    default:
+    default:   // the unsigned ones, and 'x', whose 64 bits are its two's complement already
         value.integer = static_cast<std::int64_t>(*bits);
         break;
     }

@@ -128,31 +128,31 @@ std::vector<std::optional<dbus::Value>> SessionBus::Call(const std::vector<dbus:
         bytes += dbus::Marshal(call, m_serial);
     }
     std::vector<std::optional<dbus::Value>> answers(calls.size());
-    std::vector<bool> answered(calls.size());
     if (m_socket.Send(bytes, deadline)) {
-        AwaitReplies(serials, answers, answered, deadline);
+        AwaitReplies(serials, answers, deadline);
     }
     return answers;
 }
 
-bool SessionBus::AwaitReplies(const std::vector<std::uint32_t>& serials,
+void SessionBus::AwaitReplies(const std::vector<std::uint32_t>& serials,
                               std::vector<std::optional<dbus::Value>>& answers,
-                              std::vector<bool>& answered, Clock::time_point deadline) {
+                              Clock::time_point deadline) {
+    std::vector<bool> answered(serials.size());
     while (std::find(answered.begin(), answered.end(), false) != answered.end()) {
         const std::optional<std::size_t> length = dbus::MessageLength(m_received, kReadBudget);
         if (length == std::size_t{0}) {
-            return false;
+            return;
         }
         if (!length || m_received.size() < *length) {
             if (!ReceiveMore(deadline)) {
-                return false;
+                return;
             }
             continue;
         }
         const std::optional<dbus::Message> message =
             dbus::Parse(std::string_view(m_received).substr(0, *length));
         if (!message) {
-            return false;
+            return;
         }
         // Replies to these calls; signals (NameAcquired) and anything else pass by.
         const auto serial = std::find(serials.begin(), serials.end(), message->replySerial);
@@ -167,7 +167,6 @@ bool SessionBus::AwaitReplies(const std::vector<std::uint32_t>& serials,
         }
         m_received.erase(0, *length);
     }
-    return true;
 }
 
 } // namespace pardolin::linux_backend

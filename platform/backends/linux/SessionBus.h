@@ -36,11 +36,11 @@ class SessionBus {
   private:
     explicit SessionBus(PeerSocket socket) : m_socket(std::move(socket)) {}
     bool Authenticate(Clock::time_point deadline);
-    // Reads until `answers` has an entry for each of `serials` (replies to calls sent with
-    // them), or until the deadline; false when the bus breaks the protocol or floods.
-    bool AwaitReplies(const std::vector<std::uint32_t>& serials,
-                      std::vector<std::optional<dbus::Value>>& answers, std::vector<bool>& answered,
-                      Clock::time_point deadline);
+    // Reads until each of `serials` (calls sent with them) has had its reply, put in
+    // `answers` when it is a value; gives up at the deadline, or when the bus breaks the
+    // protocol or floods.
+    void AwaitReplies(const std::vector<std::uint32_t>& serials,
+                      std::vector<std::optional<dbus::Value>>& answers, Clock::time_point deadline);
     // Reads more of what the bus sends, within what is left of the conversation's budget.
     bool ReceiveMore(Clock::time_point deadline);
 
