@@ -10,8 +10,9 @@
 namespace pardolin::win32 {
 namespace {
 
-// The accessibility and COM calls, loaded on the first request of an assistive tool: most
-// runs have none, and none should pay for loading them. From the system folder only.
+// The accessibility and COM calls, loaded when first needed (the first request of an
+// assistive tool, or the first live region marked after a report) rather than with the
+// program. From the system folder only.
 struct Accessibility {
     decltype(&::CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
     decltype(&::LresultFromObject) lresultFromObject = nullptr;
@@ -51,13 +52,6 @@ const Accessibility* LoadAccessibility() {
     return loaded ? &*loaded : nullptr;
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
@@ -65,9 +59,8 @@ bool IsSelf(const VARIANT& child) {
 // The system's accessible object for a control, under the control's own name.
 class NamedAccessible final : public IAccessible {
   public:
-    NamedAccessible(IAccessible* system, HWND control, std::wstring name,
-                    const Accessibility& calls)
-        : m_system(system), m_control(control), m_name(std::move(name)), m_calls(calls) {}
+    NamedAccessible(IAccessible* system, std::wstring name, const Accessibility& calls)
+        : m_system(system), m_name(std::move(name)), m_calls(calls) {}
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -100,12 +93,8 @@ class NamedAccessible final : public IAccessible {
         if (!name) {
             return E_POINTER;
         }
-        std::wstring text = m_name.empty() ? WindowText(m_control) : m_name;
-        while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) {
-            text.pop_back();
-        }
-        *name = text.empty() ? nullptr : m_calls.sysAllocString(text.c_str());
-        return text.empty() ? S_FALSE : (*name ? S_OK : E_OUTOFMEMORY);
+        *name = m_calls.sysAllocString(m_name.c_str());
+        return *name ? S_OK : E_OUTOFMEMORY;
     }
 
     // Everything else is the system's.
@@ -192,7 +181,6 @@ class NamedAccessible final : public IAccessible {
 
     std::atomic<ULONG> m_references{1};
     IAccessible* m_system;
-    HWND m_control;
     const std::wstring m_name;
     const Accessibility& m_calls;
 };
@@ -209,7 +197,7 @@ LRESULT CALLBACK NamedControl(HWND window, UINT message, WPARAM wParam, LPARAM l
             if (SUCCEEDED(calls->createStdAccessibleObject(window, OBJID_CLIENT,
                                                            __uuidof(IAccessible),
                                                            reinterpret_cast<void**>(&system)))) {
-                auto* named = new NamedAccessible(system, window, *name, *calls);
+                auto* named = new NamedAccessible(system, *name, *calls);
                 const LRESULT result =
                     calls->lresultFromObject(__uuidof(IAccessible), wParam, named);
                 named->Release();
@@ -233,6 +221,9 @@ constexpr long kPolite = 1;
 } // namespace
 
 void NameForAssistiveTools(HWND control, std::wstring name) {
+    if (name.empty()) {
+        return;
+    }
     auto* owned = new std::wstring(std::move(name));
     if (!SetWindowSubclass(control, NamedControl, 0, reinterpret_cast<DWORD_PTR>(owned))) {
         delete owned;

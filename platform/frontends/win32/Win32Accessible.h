@@ -7,10 +7,9 @@
 
 namespace pardolin::win32 {
 
-// Gives a control the name assistive tools read for it: `name`, or, when that is empty, the
-// control's text without the line break it may end with. Everything else they read is the
-// system's own accessible object for the control. The control keeps the name until it is
-// destroyed.
+// Gives a control the name assistive tools read for it; an empty one leaves the system's
+// own. Everything else they read is the system's own accessible object for the control.
+// The control keeps the name until it is destroyed.
 void NameForAssistiveTools(HWND control, std::wstring name);
 
 // Marks a control as a live region: screen readers speak its name whenever it raises
