@@ -34,6 +34,7 @@ concept NativeForm = std::constructible_from<Window, std::unique_ptr<Form>, Clos
     window.SetLabelText(index, text);
     window.ClearSurface(index);
     window.PrintLine(index, text);
+    window.Announce(text);
 };
 
 // The display operations as every front end has them. It keeps the one instance of each
