@@ -5,17 +5,6 @@
 
 desktops_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-
-# reader COMMAND...: the program's windows read through AT-SPI, as a screen reader reads
-# them (tests/accessibility/screen_reader.py says what each command checks).
-reader() {
-    /usr/bin/python3 "$desktops_dir/tests/accessibility/screen_reader.py" "$program_pid" "$@"
-}
-
 # private_desktop_home: a home and XDG folders of the session's own, a runtime folder, and
 # a data folder searched first for desktop entries and icons.
 private_desktop_home() {
@@ -38,17 +27,6 @@ install_desktop_entry() {
         >"$XDG_DATA_HOME/applications/in.pardol.Pardolin.desktop"
     mkdir -p "$XDG_DATA_HOME/icons/hicolor/scalable/apps"
     cp "$resources/pardolin.svg" "$XDG_DATA_HOME/icons/hicolor/scalable/apps/in.pardol.Pardolin.svg"
-}
-
-# wait_until SECONDS COMMAND...: polls the command until it succeeds.
-wait_until() {
-    local tries=$(($1 * 10))
-    shift
-    for _ in $(seq "$tries"); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 # start_portal: the desktop's settings portal, as a desktop session has it running (the

@@ -4,6 +4,29 @@
 
 session_pids=()
 session_dir=$(mktemp -d)
+session_lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+# wait_until SECONDS COMMAND...: polls the command until it succeeds.
+wait_until() {
+    local tries=$(($1 * 10))
+    shift
+    for _ in $(seq "$tries"); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# reader COMMAND...: the program's windows read through AT-SPI, as a screen reader reads
+# them (tests/accessibility/screen_reader.py says what each command checks).
+reader() {
+    /usr/bin/python3 "$session_lib/../../tests/accessibility/screen_reader.py" "$program_pid" "$@"
+}
 
 end_session() {
     # Programs first, then the servers they talk to. What has not ended five seconds after

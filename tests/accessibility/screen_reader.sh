@@ -12,9 +12,6 @@ program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/session.sh"
 
-reader() {
-    /usr/bin/python3 "$here/screen_reader.py" "$program_pid" "$@"
-}
 finish() {
     wait_program_end
     [[ $program_status == 0 ]] || { echo "FAIL: the program's status: $program_status"; exit 1; }

@@ -10,10 +10,6 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 source "$(dirname "$0")/../../scripts/lib/session.sh"
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 stop_program() {
     kill "$program_pid" 2>/dev/null || true
     wait "$program_pid" 2>/dev/null || true
@@ -113,4 +109,4 @@ for wayland in "$silent" "$session_dir/plain-file"; do
     [[ $status -eq 1 ]] || fail "with $wayland as the compositor and no X display: status $status"
     grep -q "does not answer" "$session_dir/err" || fail "the program does not say why: $(cat "$session_dir/err")"
 done
-echo "PASS: a silent bus or compositor delays the start by a second at most, and never hangs it"
+echo "PASS: a silent bus or compositor never hangs the start"

@@ -19,10 +19,6 @@ finish() {
 }
 trap finish EXIT
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 # The helper's output, with the console's line ends made Unix ones.
 probe() {
     timeout 30 "$wine" "$probe_exe" "$@" | tr -d '\r'
