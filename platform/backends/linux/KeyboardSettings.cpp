@@ -261,31 +261,60 @@ std::optional<std::uint32_t> CaretPhaseMs(const CaretSettings& settings) {
     return static_cast<std::uint32_t>(std::max(1, *settings.cycleMs / 2));
 }
 
-CaretSettings ParseGtkSettingsIni(std::string_view text) {
-    CaretSettings settings;
-    bool inSettings = false;
+namespace {
+
+// The value of `key` in `group` of an INI file; the last one where it is given twice.
+std::optional<std::string_view> IniValue(std::string_view text, std::string_view group,
+                                         std::string_view key) {
+    std::optional<std::string_view> value;
+    bool inGroup = false;
     for (std::string_view line : Split(text, '\n')) {
         line = Trim(line);
         if (line.empty() || line.front() == '#' || line.front() == ';') {
             continue;
         }
         if (line.front() == '[') {
-            inSettings = line == "[Settings]";
+            inGroup = line.size() == group.size() + 2 && line.back() == ']' &&
+                      line.substr(1, group.size()) == group;
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (!inSettings || equals == std::string_view::npos) {
-            continue;
-        }
-        const std::string_view key = Trim(line.substr(0, equals));
-        const std::string_view value = Trim(line.substr(equals + 1));
-        if (key == "gtk-cursor-blink") {
-            settings.blinks = ParseBool(value);
-        } else if (key == "gtk-cursor-blink-time") {
-            settings.cycleMs = ParseInt(value);
+        if (inGroup && equals != std::string_view::npos && Trim(line.substr(0, equals)) == key) {
+            value = Trim(line.substr(equals + 1));
         }
     }
+    return value;
+}
+
+} // namespace
+
+CaretSettings ParseGtkSettingsIni(std::string_view text) {
+    CaretSettings settings;
+    if (const auto blinks = IniValue(text, "Settings", "gtk-cursor-blink")) {
+        settings.blinks = ParseBool(*blinks);
+    }
+    if (const auto cycle = IniValue(text, "Settings", "gtk-cursor-blink-time")) {
+        settings.cycleMs = ParseInt(*cycle);
+    }
     return settings;
+}
+
+std::optional<int> ParseLxqtCursorFlashTime(std::string_view text) {
+    const auto value = IniValue(text, "Qt", "cursorFlashTime");
+    const std::optional<int> cycle = value ? ParseInt(*value) : std::nullopt;
+    if (!cycle || *cycle < 0 || *cycle > kLongestCaretCycleMs) {
+        return std::nullopt;
+    }
+    return cycle;
+}
+
+bool CurrentDesktopIs(const char* currentDesktop, std::string_view desktop) {
+    for (const std::string_view name : Split(currentDesktop ? currentDesktop : "", ':')) {
+        if (name == desktop) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace pardolin::linux_backend

@@ -66,7 +66,18 @@ struct CaretSettings {
 // blink; nullopt when the settings do not say.
 std::optional<std::uint32_t> CaretPhaseMs(const CaretSettings& settings);
 
+// The longest caret cycle taken for a fact; anything longer is a broken setting.
+inline constexpr int kLongestCaretCycleMs = 10'000;
+
 // The [Settings] group of a GTK settings.ini: gtk-cursor-blink and gtk-cursor-blink-time.
 CaretSettings ParseGtkSettingsIni(std::string_view text);
+
+// LXQt's lxqt.conf, as its settings panel writes it: the caret's whole cycle in ms
+// (cursorFlashTime in the [Qt] group, 0 for no blinking), which LXQt hands to its Qt 5
+// programs; nullopt when the file does not say, or says something out of range.
+std::optional<int> ParseLxqtCursorFlashTime(std::string_view text);
+
+// Whether XDG_CURRENT_DESKTOP, a list like "ubuntu:GNOME", names `desktop`.
+bool CurrentDesktopIs(const char* currentDesktop, std::string_view desktop);
 
 } // namespace pardolin::linux_backend

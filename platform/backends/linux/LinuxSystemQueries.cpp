@@ -52,6 +52,20 @@ std::optional<std::uint32_t> CaretFromGtkSettings() {
     return std::nullopt;
 }
 
+// LXQt's own caret cycle: the user's lxqt.conf, then the system's, as LXQt reads them.
+std::optional<std::uint32_t> CaretFromLxqt() {
+    std::vector<std::string> dirs = SystemConfigDirs();
+    dirs.insert(dirs.begin(), UserConfigDir());
+    for (const std::string& dir : dirs) {
+        if (const auto text = ReadSettingsFile(dir + "/lxqt/lxqt.conf")) {
+            if (const std::optional<int> cycle = ParseLxqtCursorFlashTime(*text)) {
+                return CaretPhaseMs({std::nullopt, cycle});
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 template <typename... Visitors> struct Overloaded : Visitors... { using Visitors::operator()...; };
 
 } // namespace
@@ -118,6 +132,13 @@ LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
         ReadWaylandKeyboard(facts, deadline);
     } else {
         ReadXKeyboard(facts, deadline);
+    }
+    // LXQt keeps the caret in a file of its own, which only its Qt 5 theme applies; there
+    // it is the desktop's word, before what any settings daemon says.
+    if (CurrentDesktopIs(std::getenv("XDG_CURRENT_DESKTOP"), "LXQt")) {
+        if (const auto lxqt = CaretFromLxqt()) {
+            facts.caretPhaseMs = lxqt;
+        }
     }
     if (!facts.caretPhaseMs) {
         if (const std::optional<CaretSettings> settings = portal.Await(deadline)) {

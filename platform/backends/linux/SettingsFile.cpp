@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace pardolin::linux_backend {
@@ -68,6 +69,23 @@ std::string UserConfigDir() {
     }
     const std::string home = HomeDir();
     return home.empty() ? std::string() : home + "/.config";
+}
+
+std::vector<std::string> SystemConfigDirs() {
+    std::vector<std::string> dirs;
+    const char* list = std::getenv("XDG_CONFIG_DIRS");
+    for (const char* at = list ? list : ""; *at;) {
+        const char* end = std::strchr(at, ':');
+        const std::string dir(at, end ? end : at + std::strlen(at));
+        if (dir.starts_with('/')) {
+            dirs.push_back(dir);
+        }
+        at = end ? end + 1 : at + std::strlen(at);
+    }
+    if (dirs.empty()) {
+        dirs.emplace_back("/etc/xdg");
+    }
+    return dirs;
 }
 
 } // namespace pardolin::linux_backend

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pardolin::linux_backend {
 
@@ -16,5 +17,8 @@ std::string HomeDir();
 
 // XDG_CONFIG_HOME when it is absolute, otherwise ~/.config.
 std::string UserConfigDir();
+
+// The absolute folders of XDG_CONFIG_DIRS, in order; /etc/xdg when it names none.
+std::vector<std::string> SystemConfigDirs();
 
 } // namespace pardolin::linux_backend
