@@ -10,6 +10,7 @@ the session bus of DBUS_SESSION_BUS_ADDRESS and answers Read as MODE says.
   big-uint       cursor-blink-time is the uint32 2147483648
   max-uint       cursor-blink-time is the uint32 4294967295
   negative       cursor-blink-time is -840
+  int16          cursor-blink-time is 840, an int16 (GSettings' key is an int32)
   deep           cursor-blink-time is 840 inside twelve variants
   huge           every key is a string of 10 MB
   error          every key is org.freedesktop.portal.Error.NotFound
@@ -69,6 +70,7 @@ def answer(namespace, key):
         "big-uint": lambda: wrapped(GLib.Variant("u", 2147483648)),
         "max-uint": lambda: wrapped(GLib.Variant("u", 4294967295)),
         "negative": lambda: wrapped(GLib.Variant("i", -840)),
+        "int16": lambda: wrapped(GLib.Variant("n", 840)),
         "deep": lambda: wrapped(GLib.Variant("i", 840), 13),
     }.get(MODE, lambda: None)()
 

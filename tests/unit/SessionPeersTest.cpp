@@ -2,7 +2,6 @@
 // Where the session's peers are found, and what the program reads of what they say: bus
 // addresses, the compositor's socket, D-Bus messages, and the compositor's repeat settings.
 #include "platform/backends/linux/SessionPeers.h"
-#include "platform/backends/linux/DBusWire.h"
 #include "platform/backends/linux/KeyboardSettings.h"
 #include "platform/backends/linux/SessionBus.h"
 
@@ -65,33 +64,6 @@ TEST(RepeatFromCompositor, NoRepeatOrOutOfRangeIsNoFact) {
         EXPECT_EQ(settings.delay, c.delayIndex) << c.rate << " " << c.delay;
         EXPECT_EQ(settings.rate, c.rateIndex) << c.rate << " " << c.delay;
     }
-}
-
-TEST(DBusWire, ACallReadsBackAsWritten) {
-    const dbus::MethodCall call{"org.freedesktop.portal.Desktop",
-                                "/org/freedesktop/portal/desktop",
-                                "org.freedesktop.portal.Settings",
-                                "Read",
-                                {"org.gnome.desktop.interface", "cursor-blink-time"}};
-    const std::string bytes = dbus::Marshal(call, 7);
-    EXPECT_EQ(dbus::MessageLength(bytes.substr(0, 16), 65536), bytes.size());
-    EXPECT_EQ(dbus::MessageLength(bytes.substr(0, 15), 65536), std::nullopt);
-    EXPECT_EQ(dbus::MessageLength(bytes, 64), std::size_t{0}) << "more than the limit";
-    const std::optional<dbus::Message> message = dbus::Parse(bytes);
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->type, dbus::MessageType::MethodCall);
-    EXPECT_EQ(message->signature, "ss");
-    const std::optional<dbus::Value> first = dbus::FirstArgument(*message);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->type, 's');
-    EXPECT_EQ(first->text, "org.gnome.desktop.interface");
-    // Cut short, or with a first string that says it runs past its message: nothing.
-    EXPECT_FALSE(dbus::Parse(bytes.substr(0, bytes.size() - 1)));
-    std::string overrun = bytes;
-    overrun[bytes.size() - message->body.size()] = '\x7f';
-    const std::optional<dbus::Message> broken = dbus::Parse(overrun);
-    ASSERT_TRUE(broken);
-    EXPECT_FALSE(dbus::FirstArgument(*broken));
 }
 
 } // namespace

@@ -8,13 +8,20 @@ constexpr std::size_t kFixedHeader = 16;
 constexpr int kMaxVariantDepth = 8;
 constexpr std::uint8_t kNoAutoStart = 0x2;
 
+// The D-Bus limit on nested containers: 32 arrays and 32 structs, 64 in all.
+constexpr int kMaxContainerDepth = 64;
+
 enum HeaderField : std::uint8_t {
+    kInvalidField = 0,
     kPath = 1,
     kInterface = 2,
     kMember = 3,
+    kErrorName = 4,
     kReplySerial = 5,
     kDestination = 6,
+    kSender = 7,
     kSignature = 8,
+    kUnixFds = 9,
 };
 
 constexpr std::size_t AlignedTo(std::size_t at, std::size_t alignment) {
@@ -66,6 +73,7 @@ class Reader {
         : m_data(data), m_bigEndian(bigEndian), m_at(at) {}
 
     std::size_t At() const { return m_at; }
+    std::size_t Size() const { return m_data.size(); }
     bool Align(std::size_t alignment) {
         const std::size_t next = AlignedTo(m_at, alignment);
         if (next > m_data.size()) {
@@ -121,11 +129,153 @@ std::size_t WidthOf(char type) {
     case 'b':
     case 'i':
     case 'u':
+    case 'h':
         return 4;
     case 'x':
     case 't':
     case 'd':
         return 8;
+    default:
+        return 0;
+    }
+}
+
+std::size_t AlignmentOf(char type) {
+    switch (type) {
+    case 's':
+    case 'o':
+    case 'a':
+        return 4;
+    case 'g':
+    case 'v':
+        return 1;
+    case '(':
+    case '{':
+        return 8;
+    default:
+        return WidthOf(type);
+    }
+}
+
+bool IsBasic(char type) {
+    return WidthOf(type) != 0 || type == 's' || type == 'o' || type == 'g';
+}
+
+// The length of the single complete type at the front of `signature`; nullopt when it has
+// none, or nests containers deeper than D-Bus allows.
+std::optional<std::size_t> CompleteTypeLength(std::string_view signature, int depth) {
+    if (signature.empty() || depth > kMaxContainerDepth) {
+        return std::nullopt;
+    }
+    const char type = signature.front();
+    if (IsBasic(type) || type == 'v') {
+        return 1;
+    }
+    if (type == 'a' && signature.size() > 1 && signature[1] == '{') {
+        // A dictionary entry, only ever an array's element: a basic key, then one value.
+        if (signature.size() < 3 || !IsBasic(signature[2])) {
+            return std::nullopt;
+        }
+        const auto value = CompleteTypeLength(signature.substr(3), depth + 1);
+        if (!value || 3 + *value >= signature.size() || signature[3 + *value] != '}') {
+            return std::nullopt;
+        }
+        return 3 + *value + 1;
+    }
+    if (type == 'a') {
+        const auto element = CompleteTypeLength(signature.substr(1), depth + 1);
+        return element ? std::optional(1 + *element) : std::nullopt;
+    }
+    if (type == '(') {
+        std::size_t at = 1;
+        while (at < signature.size() && signature[at] != ')') {
+            const auto member = CompleteTypeLength(signature.substr(at), depth + 1);
+            if (!member) {
+                return std::nullopt;
+            }
+            at += *member;
+        }
+        // A struct has one member at least.
+        return at < signature.size() && at > 1 ? std::optional(at + 1) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Whether `signature` is exactly one complete type.
+bool IsSingleCompleteType(std::string_view signature) {
+    return CompleteTypeLength(signature, 0) == signature.size();
+}
+
+// Reads past one value of the complete type `type`, checking it as it goes.
+bool SkipValue(Reader& reader, std::string_view type, int depth) {
+    if (depth > kMaxContainerDepth) {
+        return false;
+    }
+    switch (type.front()) {
+    case 'a': {
+        const auto length = reader.Unsigned(4);
+        const std::string_view element = type.substr(1);
+        if (!length || !reader.Align(AlignmentOf(element.front()))) {
+            return false;
+        }
+        const std::size_t end = reader.At() + *length;
+        if (end > reader.Size()) {
+            return false;
+        }
+        // Every element takes a byte at least, so this ends.
+        while (reader.At() < end) {
+            if (!SkipValue(reader, element, depth + 1)) {
+                return false;
+            }
+        }
+        return reader.At() == end;
+    }
+    case '(':
+    case '{': {
+        if (!reader.Align(8)) {
+            return false;
+        }
+        for (std::size_t at = 1; type[at] != ')' && type[at] != '}';) {
+            const std::size_t member = *CompleteTypeLength(type.substr(at), depth + 1);
+            if (!SkipValue(reader, type.substr(at, member), depth + 1)) {
+                return false;
+            }
+            at += member;
+        }
+        return true;
+    }
+    case 'v': {
+        const auto signature = reader.Signature();
+        return signature && IsSingleCompleteType(*signature) &&
+               SkipValue(reader, *signature, depth + 1);
+    }
+    case 's':
+    case 'o':
+        return reader.String().has_value();
+    case 'g':
+        return reader.Signature().has_value();
+    default:
+        return reader.Unsigned(WidthOf(type.front())).has_value();
+    }
+}
+
+// The type a header field the program knows must have; 0 for a field it does not know,
+// whose value it passes over, as the protocol asks.
+char RequiredType(std::uint64_t code) {
+    switch (code) {
+    case kPath:
+        return 'o';
+    case kInterface:
+    case kMember:
+    case kErrorName:
+    case kDestination:
+    case kSender:
+        return 's';
+    case kReplySerial:
+    case kUnixFds:
+        return 'u';
+    case kSignature:
+        return 'g';
     default:
         return 0;
     }
@@ -238,16 +388,27 @@ std::optional<Message> Parse(std::string_view bytes) {
     while (reader.Align(8) && reader.At() < fieldsEnd) {
         const auto code = reader.Unsigned(1);
         const auto type = reader.Signature();
-        if (!code || !type || type->size() != 1) {
+        if (!code || *code == kInvalidField || !type || !IsSingleCompleteType(*type)) {
             return std::nullopt;
         }
-        const std::optional<Value> value = ReadValue(reader, type->front(), kMaxVariantDepth);
+        const char required = RequiredType(*code);
+        if (required == 0) {
+            if (!SkipValue(reader, *type, 1) || reader.At() > fieldsEnd) {
+                return std::nullopt;
+            }
+            continue;
+        }
+        // A field the protocol defines, of another type, makes the message malformed.
+        if (*type != std::string_view(&required, 1)) {
+            return std::nullopt;
+        }
+        const std::optional<Value> value = ReadValue(reader, required, kMaxVariantDepth);
         if (!value || reader.At() > fieldsEnd) {
             return std::nullopt;
         }
-        if (*code == kReplySerial && value->type == 'u') {
+        if (*code == kReplySerial) {
             message.replySerial = static_cast<std::uint32_t>(value->integer);
-        } else if (*code == kSignature && value->type == 'g') {
+        } else if (*code == kSignature) {
             message.signature = value->text;
         }
     }

@@ -40,7 +40,10 @@ struct Message {
 // `limit` bytes.
 std::optional<std::size_t> MessageLength(std::string_view bytes, std::size_t limit);
 
-// The message `bytes` holds, all of it; nullopt when it is malformed.
+// The message `bytes` holds, all of it; nullopt when it is malformed. A header field the
+// program does not know is passed over whatever its type, as the protocol asks (it keeps
+// the right to add fields); one it knows, of another type than the protocol gives it,
+// makes the message malformed.
 std::optional<Message> Parse(std::string_view bytes);
 
 // A basic value: its type code (b, y, n, q, i, u, x, t, d, s, o, g) and content. Integers

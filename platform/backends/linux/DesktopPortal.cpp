@@ -5,13 +5,10 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 namespace pardolin::linux_backend {
 namespace {
-
-constexpr std::int64_t kLongestCycleMs = 10'000;
 
 dbus::MethodCall Read(const char* space, const char* key) {
     // Read, not ReadOne: every version of the portal has it (ReadOne came with version 2,
@@ -30,24 +27,21 @@ std::optional<bool> Truth(const std::optional<dbus::Value>& value) {
     return value->integer != 0;
 }
 
-bool IsInteger(char type) {
-    return type == 'y' || type == 'n' || type == 'q' || type == 'i' || type == 'u';
-}
-
 std::optional<int> InRange(std::int64_t cycleMs) {
-    return cycleMs >= 0 && cycleMs <= kLongestCycleMs ? std::optional(static_cast<int>(cycleMs))
-                                                      : std::nullopt;
+    return cycleMs >= 0 && cycleMs <= kLongestCaretCycleMs
+               ? std::optional(static_cast<int>(cycleMs))
+               : std::nullopt;
 }
 
-// GSettings' cursor-blink-time is an integer.
+// GSettings' cursor-blink-time is an int32; a value of another type is no answer.
 std::optional<int> GnomeCycle(const std::optional<dbus::Value>& value) {
-    return value && IsInteger(value->type) ? InRange(value->integer) : std::nullopt;
+    return value && value->type == 'i' ? InRange(value->integer) : std::nullopt;
 }
 
-// KDE's portal hands its configuration's text on; the number in it, or an integer.
+// KDE's portal hands its configuration's text on: the number in it.
 std::optional<int> KdeCycle(const std::optional<dbus::Value>& value) {
     if (!value || value->type != 's') {
-        return GnomeCycle(value);
+        return std::nullopt;
     }
     std::int64_t cycle = 0;
     const char* end = value->text.data() + value->text.size();
@@ -55,23 +49,12 @@ std::optional<int> KdeCycle(const std::optional<dbus::Value>& value) {
     return error == std::errc() && stop == end ? InRange(cycle) : std::nullopt;
 }
 
-// XDG_CURRENT_DESKTOP, a list like "ubuntu:GNOME", names KDE.
-bool NamesKde(const char* currentDesktop) {
-    std::istringstream desktops(currentDesktop ? currentDesktop : "");
-    for (std::string desktop; std::getline(desktops, desktop, ':');) {
-        if (desktop == "KDE") {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 PortalSession PortalSession::Current() {
     return {SessionBusAddresses(std::getenv("DBUS_SESSION_BUS_ADDRESS"),
                                 std::getenv("XDG_RUNTIME_DIR")),
-            NamesKde(std::getenv("XDG_CURRENT_DESKTOP"))};
+            CurrentDesktopIs(std::getenv("XDG_CURRENT_DESKTOP"), "KDE")};
 }
 
 std::optional<CaretSettings> ReadPortalCaret(const PortalSession& session,
