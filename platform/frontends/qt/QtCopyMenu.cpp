@@ -4,8 +4,10 @@
 #include "platform/frontends/Commands.h"
 #include "platform/frontends/qt/QtText.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 
 namespace pardolin {
 
@@ -24,6 +26,17 @@ void CopyMenu::Show(QWidget* owner, const QPoint& globalPosition, bool fromKeybo
         menu->addAction(ToQString(Text(kSelectAllCommand)), owner, selectAll);
     copyAction->setEnabled(hasText);
     selectAllAction->setEnabled(hasText);
+    // While the menu is open its items have the focus for assistive tools. The control it
+    // was opened from keeps the keyboard focus all along, so nothing tells them when it has
+    // the focus again; a screen reader would go on naming the menu's item.
+    QObject::connect(menu, &QMenu::aboutToHide, owner, [owner] {
+        QTimer::singleShot(0, owner, [owner] {
+            if (owner->hasFocus()) {
+                QAccessibleEvent focus(owner, QAccessible::Focus);
+                QAccessible::updateAccessibility(&focus);
+            }
+        });
+    });
     if (fromKeyboard) {
         menu->popup(globalPosition, copyAction);
         menu->setActiveAction(copyAction);

@@ -173,6 +173,9 @@ void Win32ReadOnlyText::ShowMenu(POINT screen, bool fromKeyboard) {
     }
     const auto chosen = static_cast<UINT_PTR>(TrackPopupMenu(
         menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_window, nullptr));
+    // The menu's items had the focus for assistive tools; the text, which kept the keyboard
+    // focus all along, has it again, and a screen reader is to name it.
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, m_window, OBJID_CLIENT, CHILDID_SELF);
     if (chosen == kCopyCommandId) {
         Copy();
     } else if (chosen == kSelectAllCommandId) {
