@@ -2,7 +2,7 @@
 // Start-up with the Qt front end.
 #include "app/Forms.h"
 #include "platform/SystemBackend.h"
-#include "platform/backends/linux/SessionPeers.h"
+#include "platform/backends/linux/StartUp.h"
 #include "platform/frontends/qt/Appearance.h"
 #include "platform/frontends/qt/QtDisplaySurface.h"
 
@@ -20,18 +20,23 @@ int main(int argc, char* argv[]) {
     // A peer that answers at all answers within a millisecond or so; a second is for a
     // machine under load.
     constexpr auto kPatience = std::chrono::seconds(1);
-    // Known once the compositor has answered: whether it draws its clients' title bars.
+    // Known once the compositor has listed what it offers: whether it draws its clients' title
+    // bars.
     std::optional<bool> compositorDrawsTitleBars;
     const pardolin::StartUpPeers peers{
-        [kPatience] { return backend::SessionBusAnswers(Clock::now() + kPatience); },
+        [kPatience] {
+            const backend::ToolkitBus bus =
+                backend::SessionBusForTheToolkit(Clock::now() + kPatience);
+            return pardolin::StartUpPeers::Bus{bus.address, bus.silent};
+        },
         [kPatience, &compositorDrawsTitleBars] {
-            const auto globals = backend::CompositorGlobals(Clock::now() + kPatience);
-            if (globals) {
-                compositorDrawsTitleBars =
-                    std::find(globals->begin(), globals->end(), "zxdg_decoration_manager_v1") !=
-                    globals->end();
+            const auto answer = backend::AskToolkitsCompositor(Clock::now() + kPatience);
+            if (answer && answer->globals) {
+                const std::vector<std::string>& globals = *answer->globals;
+                compositorDrawsTitleBars = std::find(globals.begin(), globals.end(),
+                                                     "zxdg_decoration_manager_v1") != globals.end();
             }
-            return globals.has_value();
+            return answer.has_value();
         }};
     if (!pardolin::PrepareTheToolkit(peers)) {
         return EXIT_FAILURE;

@@ -11,6 +11,7 @@ reads what the labels and the report say.
   screen_reader.py PID title-bars   (each shown window's own title bar: minimize, close, and
                                      no maximize)
   screen_reader.py PID no-device
+  screen_reader.py PID shown TITLE   (a window of that title is shown)
 """
 import sys
 import time
@@ -177,6 +178,8 @@ def main():
         check_title_bars(app)
     elif command == "no-device":
         no_device(app)
+    elif command == "shown":
+        announce(wait("window " + arguments[0], lambda: window(app, "frame", arguments[0])))
     else:
         fail("unknown command " + command)
     print("PASS: " + command)

@@ -125,10 +125,10 @@ TEST_F(HostilePeers, APortalThatMisbehavesIsNoAnswer) {
     for (const Row& row :
          {Row{"good", kPortalPhase, 20}, Row{"boolean-time", kSettingsFilePhase, 20},
           Row{"big-uint", kSettingsFilePhase, 20}, Row{"max-uint", kSettingsFilePhase, 20},
-          Row{"negative", kSettingsFilePhase, 20}, Row{"deep", kSettingsFilePhase, 20},
-          Row{"error", kSettingsFilePhase, 20}, Row{"huge", kSettingsFilePhase, 20},
-          Row{"close", kSettingsFilePhase, 20}, Row{"late", kSettingsFilePhase, 200},
-          Row{"silent", kSettingsFilePhase, 200}}) {
+          Row{"negative", kSettingsFilePhase, 20}, Row{"int16", kSettingsFilePhase, 20},
+          Row{"deep", kSettingsFilePhase, 20}, Row{"error", kSettingsFilePhase, 20},
+          Row{"huge", kSettingsFilePhase, 20}, Row{"close", kSettingsFilePhase, 20},
+          Row{"late", kSettingsFilePhase, 200}, Row{"silent", kSettingsFilePhase, 200}}) {
         PrivateBus bus;
         const HostilePortal portal(bus, row.mode);
         const ScopedEnv address("DBUS_SESSION_BUS_ADDRESS", bus.Address());
@@ -136,6 +136,12 @@ TEST_F(HostilePeers, APortalThatMisbehavesIsNoAnswer) {
                   row.caretMs)
             << row.mode;
     }
+    // A bus may add header fields of kinds the program does not know: they are passed over.
+    PrivateBus bus;
+    const HostilePortal portal(bus, "good");
+    const FieldAddingBus adding(bus);
+    const ScopedEnv address("DBUS_SESSION_BUS_ADDRESS", adding.Address());
+    EXPECT_EQ(Hammer(m_queries, 20, "a bus that adds header fields").caretMs, kPortalPhase);
 }
 
 // A bus that is stopped, silent, never takes a connection, answers with junk, or has an
@@ -208,6 +214,23 @@ TEST_F(HostilePeers, ACompositorThatDoesNotAnswerHidesNoOtherFact) {
         const ScopedEnv wayland("WAYLAND_DISPLAY", peer.Path());
         LinuxSystemQueries queries{{[] { return 1060; }}};
         expectUnknown(Hammer(queries, row.clicks, row.what), row.what);
+    }
+    // A keymap shorter than announced, or cut after it was sent, costs the type, not the
+    // program; the repeat settings it sent beside it still count.
+    struct KeymapRow {
+        const char* mode;
+        std::int32_t type;
+    };
+    for (const KeymapRow& row :
+         {KeymapRow{"good", 7}, KeymapRow{"short", 0}, KeymapRow{"shrinking", 0}}) {
+        const HostileCompositor compositor(sockets.Path() + "/" + row.mode, row.mode);
+        const ScopedEnv wayland("WAYLAND_DISPLAY", compositor.Path());
+        LinuxSystemQueries queries{{[] { return 1060; }}};
+        const std::string what = std::string("compositor with a keymap: ") + row.mode;
+        const Shown shown = Hammer(queries, 20, what);
+        EXPECT_EQ(shown.type, row.type) << what;
+        EXPECT_EQ(shown.delay, 1) << what;
+        EXPECT_EQ(shown.rate, 25) << what;
     }
 }
 

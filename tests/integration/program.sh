@@ -89,7 +89,8 @@ echo "PASS: without any device the message shows, and the program ends after it"
 
 # Peers the toolkit would wait on for ever at start-up: a session bus and a Wayland
 # compositor that take the connection and never say a word. The window comes all the same,
-# on the X display; without an X display to show it on, the program says why and ends.
+# on the X display; without an X display to show it on, the program says why and ends. The
+# bus and the compositor asked are the ones the toolkit will use.
 silent=$session_dir/silent-peer
 /usr/bin/python3 "$(dirname "$0")/../support/misbehaving_peer.py" "$silent" silent &
 session_pids+=($!)
@@ -101,6 +102,38 @@ start_program env -u QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS="unix:path=$silent
     WAYLAND_DISPLAY="$silent" "$build/app/pardolin"
 [[ -n $(wait_window 声卡信息统计) ]] || fail "no window with a silent bus and compositor"
 stop_program
+
+# A bus address whose first entry only the toolkit can speak (unixexec:, here through
+# socat to a real bus), and whose other entry does not answer: the toolkit gets the
+# address, reaches the bus, and the windows reach assistive tools.
+start_session_bus
+start_accessibility
+bus_socket=${DBUS_SESSION_BUS_ADDRESS#unix:path=}
+bus_socket=${bus_socket%%,*}
+start_program env -u QT_QPA_PLATFORM \
+    DBUS_SESSION_BUS_ADDRESS="unixexec:path=/usr/bin/socat,argv1=STDIO,argv2=UNIX-CONNECT%3a$bus_socket;unix:path=$silent" \
+    "$build/app/pardolin"
+reader shown 声卡信息统计 >/dev/null || fail "through a unixexec: bus the windows reach no assistive tool"
+stop_program
+
+# Started by a compositor that hands the program its connection (WAYLAND_SOCKET), while
+# WAYLAND_DISPLAY names one that never answers: the windows come on the compositor that
+# handed it over.
+mkdir -p -m 700 "$session_dir/weston"
+printf '[core]\nidle-time=0\n[shell]\npanel-position=none\n' >"$session_dir/weston.ini"
+XDG_RUNTIME_DIR=$session_dir/weston weston --backend=x11-backend.so --use-pixman --socket=wayland-handing \
+    --config="$session_dir/weston.ini" --width=800 --height=600 >"$session_dir/weston.log" 2>&1 &
+session_pids+=($!)
+wait_until 10 test -S "$session_dir/weston/wayland-handing" || fail "weston did not start"
+start_program env -u QT_QPA_PLATFORM DISPLAY= WAYLAND_DISPLAY="$silent" WAYLAND_DEBUG=client \
+    /usr/bin/python3 "$(dirname "$0")/../support/hand_over_connection.py" \
+    "$session_dir/weston/wayland-handing" "$build/app/pardolin" 2>"$session_dir/handed.log"
+wait_until 10 grep -q 'set_title("声卡信息统计")' "$session_dir/handed.log" ||
+    fail "handed a connection, the program shows no window: $(grep -v '^\[' "$session_dir/handed.log" | tail -3)"
+kill -0 "$program_pid" 2>/dev/null || fail "handed a connection, the program ended"
+stop_program
+echo "PASS: the toolkit's own bus and compositor are the ones asked at start-up"
+
 : >"$session_dir/plain-file"
 for wayland in "$silent" "$session_dir/plain-file"; do
     status=0

@@ -456,6 +456,16 @@ PrivateBus::PrivateBus(const std::vector<std::pair<std::string, std::string>>& e
     m_address.resize(m_address.find('\n'));
 }
 
+FieldAddingBus::FieldAddingBus(const PrivateBus& upstream) {
+    const std::string path = m_dir.Path() + "/bus";
+    m_process = std::make_unique<Process>(
+        std::vector<std::string>{"/usr/bin/python3", PARDOLIN_TEST_SUPPORT "/field_adding_bus.py",
+                                 path, upstream.SocketPath()});
+    if (!WaitFor([&] { return std::filesystem::exists(path); }, 10s)) {
+        throw std::runtime_error("the field-adding bus did not start");
+    }
+}
+
 HostilePortal::HostilePortal(const PrivateBus& bus, const std::string& mode) {
     m_process = std::make_unique<Process>(
         std::vector<std::string>{"/usr/bin/python3", PARDOLIN_TEST_SUPPORT "/hostile_portal.py",
@@ -478,6 +488,15 @@ MisbehavingPeer::MisbehavingPeer(std::string path, Manner manner) : m_path(std::
                                  m_path, manners[static_cast<int>(manner)]});
     if (!WaitFor([this] { return std::filesystem::exists(m_path); }, 10s)) {
         throw std::runtime_error("the misbehaving peer did not start");
+    }
+}
+
+HostileCompositor::HostileCompositor(std::string path, const std::string& mode)
+    : m_path(std::move(path)) {
+    m_process = std::make_unique<Process>(std::vector<std::string>{
+        "/usr/bin/python3", PARDOLIN_TEST_SUPPORT "/hostile_compositor.py", m_path, mode});
+    if (!WaitFor([this] { return std::filesystem::exists(m_path); }, 10s)) {
+        throw std::runtime_error("the hostile compositor did not start");
     }
 }
 

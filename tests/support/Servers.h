@@ -142,11 +142,24 @@ class PrivateBus {
     explicit PrivateBus(const std::vector<std::pair<std::string, std::string>>& environment = {});
     // DBUS_SESSION_BUS_ADDRESS of its clients.
     const std::string& Address() const { return m_address; }
+    std::string SocketPath() const { return m_dir.Path() + "/bus"; }
     Process& Daemon() { return *m_process; }
 
   private:
     TempDir m_dir;
     std::string m_address;
+    std::unique_ptr<Process> m_process;
+};
+
+// A bus in front of `upstream` that adds a header field of a kind the protocol does not
+// define to every message it passes on (see field_adding_bus.py).
+class FieldAddingBus {
+  public:
+    explicit FieldAddingBus(const PrivateBus& upstream);
+    std::string Address() const { return "unix:path=" + m_dir.Path() + "/bus"; }
+
+  private:
+    TempDir m_dir;
     std::unique_ptr<Process> m_process;
 };
 
@@ -165,6 +178,18 @@ class MisbehavingPeer {
   public:
     enum class Manner { Silent, NeverAccepts, Junk };
     MisbehavingPeer(std::string path, Manner manner);
+    const std::string& Path() const { return m_path; }
+
+  private:
+    std::string m_path;
+    std::unique_ptr<Process> m_process;
+};
+
+// A compositor of the test's own whose keyboard's keymap is as `mode` says (see
+// hostile_compositor.py): good, short or shrinking.
+class HostileCompositor {
+  public:
+    HostileCompositor(std::string path, const std::string& mode);
     const std::string& Path() const { return m_path; }
 
   private:

@@ -43,11 +43,57 @@ TEST(SessionBusAddresses, LocalSocketsOnlyInOrderEscapesUndone) {
     }
 }
 
+// What the toolkit is told of the bus before it starts: left the address where one of it
+// answered or where it has entries only the toolkit can try, never an autolaunch: entry.
+TEST(ToolkitBus, LeftAloneUnlessNothingOfItCanAnswer) {
+    struct Case {
+        const char* address;
+        bool named;
+        bool answered;
+        std::optional<std::string> forTheToolkit;
+        bool silent;
+    };
+    const std::string disabled = "disabled:";
+    for (const Case& c : {
+             Case{"unix:path=/a", true, true, std::nullopt, false},
+             Case{"unix:path=/a;autolaunch:", true, true, std::nullopt, false},
+             Case{"unix:path=/a", true, false, disabled, true},
+             Case{"unixexec:path=/usr/bin/socat;unix:path=/a", true, false, std::nullopt, false},
+             Case{"tcp:host=h,port=1", true, false, std::nullopt, false},
+             Case{"nonce-tcp:host=h,port=1,noncefile=/n", true, false, std::nullopt, false},
+             Case{"tcp:host=h,port=1;autolaunch:", true, false, "tcp:host=h,port=1", false},
+             Case{"autolaunch:;unix:path=/a", true, false, disabled, true},
+             Case{"garbage", true, false, disabled, true},
+             Case{"unix:tmpdir=/tmp", true, false, disabled, true},
+             Case{nullptr, true, false, disabled, true},
+             Case{nullptr, false, false, disabled, false},
+         }) {
+        const ToolkitBus bus = DecideToolkitBus(c.address, c.named, c.answered);
+        const std::string row = std::string(c.address ? c.address : "(unset)") +
+                                (c.answered ? ", answered" : ", no answer");
+        EXPECT_EQ(bus.address, c.forTheToolkit) << row;
+        EXPECT_EQ(bus.silent, c.silent) << row;
+    }
+}
+
 TEST(CompositorAddress, AsLibwaylandFindsIt) {
     EXPECT_EQ(CompositorAddress("wayland-1", "/run/user/1000")->name, "/run/user/1000/wayland-1");
     EXPECT_EQ(CompositorAddress(nullptr, "/run/user/1000")->name, "/run/user/1000/wayland-0");
     EXPECT_EQ(CompositorAddress("/tmp/w", nullptr)->name, "/tmp/w");
     EXPECT_FALSE(CompositorAddress("wayland-1", nullptr));
+
+    // A connection handed over comes first, when WAYLAND_SOCKET names an open descriptor
+    // the way libwayland reads it; otherwise libwayland connects nowhere.
+    const ToolkitCompositor handed = FindToolkitCompositor("2", "wayland-1", "/run/user/1000");
+    EXPECT_EQ(handed.handedSocket, 2);
+    EXPECT_FALSE(handed.address);
+    for (const char* broken : {"", "2x", "-1", "999"}) {
+        const ToolkitCompositor none = FindToolkitCompositor(broken, "wayland-1", "/run/user/1000");
+        EXPECT_EQ(none.handedSocket, -1) << broken;
+        EXPECT_FALSE(none.address) << broken;
+    }
+    EXPECT_EQ(FindToolkitCompositor(nullptr, "wayland-1", "/run/user/1000").address->name,
+              "/run/user/1000/wayland-1");
 }
 
 TEST(RepeatFromCompositor, NoRepeatOrOutOfRangeIsNoFact) {

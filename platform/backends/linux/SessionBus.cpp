@@ -48,17 +48,18 @@ const dbus::MethodCall kHello{
 
 } // namespace
 
-std::vector<SocketAddress> SessionBusAddresses(const char* busAddress, const char* runtimeDir) {
-    std::vector<SocketAddress> addresses;
-    if (!busAddress || !*busAddress) {
-        if (runtimeDir && *runtimeDir == '/') {
-            addresses.push_back({std::string(runtimeDir) + "/bus", false});
-        }
-        return addresses;
-    }
-    std::istringstream entries(busAddress);
+BusAddress ParseBusAddress(std::string_view busAddress) {
+    BusAddress parsed;
+    std::istringstream entries{std::string(busAddress)};
     for (std::string entry; std::getline(entries, entry, ';');) {
-        if (entry.rfind("unix:", 0) != 0) {
+        const std::string kind = entry.substr(0, entry.find(':'));
+        if (kind != "autolaunch") {
+            parsed.withoutAutolaunch += (parsed.withoutAutolaunch.empty() ? "" : ";") + entry;
+        }
+        if (kind == "tcp" || kind == "nonce-tcp" || kind == "unixexec") {
+            parsed.othersToTry = true;
+        }
+        if (kind != "unix" || entry.size() == kind.size()) {
             continue;
         }
         std::istringstream pairs(entry.substr(5));
@@ -69,11 +70,21 @@ std::vector<SocketAddress> SessionBusAddresses(const char* busAddress, const cha
                                    ? std::nullopt
                                    : Unescaped(std::string_view(pair).substr(equals + 1));
             if (value && !value->empty() && (key == "path" || key == "abstract")) {
-                addresses.push_back({*value, key == "abstract"});
+                parsed.sockets.push_back({*value, key == "abstract"});
             }
         }
     }
-    return addresses;
+    return parsed;
+}
+
+std::vector<SocketAddress> SessionBusAddresses(const char* busAddress, const char* runtimeDir) {
+    if (busAddress && *busAddress) {
+        return ParseBusAddress(busAddress).sockets;
+    }
+    if (runtimeDir && *runtimeDir == '/') {
+        return {{std::string(runtimeDir) + "/bus", false}};
+    }
+    return {};
 }
 
 std::optional<SessionBus> SessionBus::Open(const std::vector<SocketAddress>& addresses,

@@ -10,9 +10,21 @@
 
 namespace pardolin::linux_backend {
 
-// The session bus's local addresses, in order: the unix:path= and unix:abstract= entries of
-// `busAddress` (DBUS_SESSION_BUS_ADDRESS) when it is set, otherwise `runtimeDir`/bus. Other
-// kinds (tcp:, autolaunch:) are left out: they could start a bus or wait on the network.
+// A session bus address (DBUS_SESSION_BUS_ADDRESS) as the program's own client reads it.
+struct BusAddress {
+    // Its unix:path= and unix:abstract= entries, in order: the ones this client speaks.
+    std::vector<SocketAddress> sockets;
+    // Whether it has entries this client does not speak but the toolkit's D-Bus library
+    // does (tcp:, nonce-tcp:, unixexec:).
+    bool othersToTry = false;
+    // The address without its autolaunch: entries, which would start a bus.
+    std::string withoutAutolaunch;
+};
+BusAddress ParseBusAddress(std::string_view busAddress);
+
+// The session bus's local addresses, in order: the sockets of `busAddress` when it is set,
+// otherwise `runtimeDir`/bus. Other kinds are left out: they could start a bus or wait on
+// the network.
 std::vector<SocketAddress> SessionBusAddresses(const char* busAddress, const char* runtimeDir);
 
 // A conversation with the session bus in which every step (connecting, authenticating,

@@ -5,6 +5,6 @@
 extern "C" __attribute__((visibility("default"))) const pardolin::linux_backend::WaylandModule*
 pardolin_wayland_module() {
     using namespace pardolin::linux_backend;
-    static constexpr WaylandModule kModule{CreateWaylandKeyboard};
+    static constexpr WaylandModule kModule{CreateWaylandKeyboard, AskCompositor};
     return &kModule;
 }

@@ -4,7 +4,6 @@
 #include "platform/frontends/Metrics.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -39,17 +38,17 @@ bool PrepareTheToolkit(const StartUpPeers& peers) {
         qputenv("RESOURCE_NAME", PARDOLIN_APP_ID);
     }
 
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const bool busNamed =
-        qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
-        (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")));
-    const bool busAnswers = busNamed && peers.sessionBusAnswers();
-    if (busNamed && !busAnswers) {
+    // An input method's plugin connects to its daemon while the application object is
+    // made, and waits for ever on one that has stopped (ibus-daemon with a hung engine).
+    // Nothing in these windows takes typed text, so an input method has nothing to give.
+    qputenv("QT_IM_MODULE", "none");
+
+    const StartUpPeers::Bus bus = peers.sessionBus();
+    if (bus.silent) {
         std::fprintf(stderr, "pardolin: the session bus does not answer; going on without it\n");
     }
-    if (!busAnswers) {
-        // An address of no known kind: every attempt to reach the bus fails at once.
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    if (bus.address) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray::fromStdString(*bus.address));
     }
 
     if (ToolkitTriesWayland() && !peers.compositorAnswers()) {

@@ -2,20 +2,28 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace pardolin {
 
 // What the toolkit waits on at start-up without a deadline of its own, asked beforehand
-// with one: whether the session bus answers, and the Wayland compositor.
+// with one: the session bus the toolkit is to be given (an address in place of the one it
+// was given, when it must not use that), and whether the Wayland compositor answers.
 struct StartUpPeers {
-    std::function<bool()> sessionBusAnswers;
+    struct Bus {
+        std::optional<std::string> address;
+        bool silent = false; // a bus was named and did not answer
+    };
+    std::function<Bus()> sessionBus;
     std::function<bool()> compositorAnswers;
 };
 
 // Tells the libraries what the toolkit must not do of itself, before the application object
 // exists: start a session bus where none runs (that writes under the home folder); wait for
 // ever on a bus or a compositor that does not answer (the program goes on without the bus,
-// and without accessibility then; on the X display instead of that compositor); or register
+// and without accessibility then; on the X display instead of that compositor), or on an
+// input method (the windows have no text to type into, so they use none); or register
 // GTK's accessibility bridge beside Qt's own (GTK's platform theme would, as a second,
 // empty application). false when no display is left to show the windows on: it has said
 // why on stderr.
