@@ -3,6 +3,7 @@
 // to end through the report functions, and the program's version record and icon.
 #include "platform/SystemBackend.h"
 #include "platform/backends/windows/Module1.h"
+#include "platform/windows/SystemLibrary.h"
 #include "reports/KeyboardReport.h"
 #include "reports/PrintItem.h"
 #include "reports/SoundReport.h"
@@ -53,6 +54,34 @@ TEST(VersionRecord, NamesTheProductAndVersionInChinesePrcUnicode) {
     ASSERT_GE(length, 4u);
     EXPECT_EQ(translation[0], 0x0804);
     EXPECT_EQ(translation[1], 0x04B0);
+}
+
+// Both ways of loading a system library: the search flags, and the full path for systems
+// whose loader lacks them. Each gives the system folder's copy, and none of anything else.
+TEST(SystemLibraries, AreLoadedFromTheSystemFolderOnly) {
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    for (const auto load : {windows::LoadSystemLibrary, windows::LoadFromSystemFolder}) {
+        const HMODULE winmm = load(L"winmm.dll");
+        ASSERT_NE(winmm, nullptr);
+        wchar_t path[MAX_PATH];
+        ASSERT_GT(GetModuleFileNameW(winmm, path, MAX_PATH), 0u);
+        EXPECT_EQ(_wcsnicmp(path, system, length), 0);
+        EXPECT_EQ(load(L"pardolin_no_such_library.dll"), nullptr);
+    }
+    // A library that lies beside the program, and not in the system folder, is not taken.
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    const std::wstring beside =
+        std::wstring(self).substr(0, std::wstring(self).rfind(L'\\') + 1) + L"pardolin_beside.dll";
+    ASSERT_TRUE(CopyFileW(self, beside.c_str(), FALSE));
+    EXPECT_EQ(windows::LoadSystemLibrary(L"pardolin_beside.dll"), nullptr);
+    EXPECT_EQ(windows::LoadFromSystemFolder(L"pardolin_beside.dll"), nullptr);
+    const HMODULE plain = LoadLibraryW(L"pardolin_beside.dll");
+    EXPECT_NE(plain, nullptr) << "the plain search finds it";
+    FreeLibrary(plain);
+    DeleteFileW(beside.c_str());
 }
 
 TEST(VersionRecord, CarriesTheSixteenColourIcon) {

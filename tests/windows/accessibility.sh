@@ -75,6 +75,8 @@ expect "the caret after Down" "$(msaa caret 声卡信息统计 Picture1)" 1
 # Wine raises no events for menus: that Return copies shows that 复制 was selected.
 keys 声卡信息统计 shift+F10 Return
 expect "the report copied from the menu" "$(probe clipboard)" "$report"
+# Closed with Escape, the menu gives the focus back to the report, and says so.
+contains "the events of the menu closing" "$(during 声卡信息统计 shift+F10 Escape)" "focus|Picture1|"
 echo "PASS: the report is read line by line and copied from the keyboard"
 
 # The keyboard window: its lines are named before the first report, the notice without its

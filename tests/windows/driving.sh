@@ -14,7 +14,11 @@ finish() {
         tail -n 20 "$session_dir/xvfb.log" "$session_dir/wine.log" 2>/dev/null || true
     fi
     end_session 2>/dev/null
+    # What the tests change in the prefix they share, put back.
     "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+    "$wine" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 || true
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei UI" /t REG_SZ \
+        /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
     timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true
 }
 trap finish EXIT

@@ -16,6 +16,13 @@
 //   probe clipboard               the text on the clipboard, which is emptied
 //   probe version PROGRAM         the program's version record
 //   probe code-page               the ANSI code page
+//   probe text-end TITLE CONTROL  where the control's text ends, in pixels from its left: the
+//                                 place of its last character (EM_POSFROMCHAR)
+//   probe message-font FACE HEIGHT
+//                                 makes FACE of HEIGHT pixels the system's message font and
+//                                 tells every window (SPIF_SENDCHANGE); prints the font it
+//                                 replaced, "FACE HEIGHT"
+//   probe os-version              the Windows version the system says it is, "major.minor"
 //   probe shortcut LINK           the shortcut's target and working folder, as the shell
 //                                 reads them (IShellLinkW), one a line
 #include "app/Layouts.h"
@@ -343,6 +350,46 @@ int Version(const std::string& program) {
     return 0;
 }
 
+int TextEnd(const std::string& title, const std::string& name) {
+    const HWND control = ControlOf(title, name);
+    const auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT place =
+        length > 0 ? SendMessageW(control, EM_POSFROMCHAR, static_cast<WPARAM>(length - 1), 0) : -1;
+    std::printf("%d\n", static_cast<short>(LOWORD(place)));
+    return place != -1 ? 0 : 1;
+}
+
+int MessageFont(const std::string& face, int height) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        return 1;
+    }
+    std::printf("%s %ld\n", Utf8(metrics.lfMessageFont.lfFaceName).c_str(),
+                -metrics.lfMessageFont.lfHeight);
+    const std::wstring wide = Wide(face);
+    wcsncpy(metrics.lfMessageFont.lfFaceName, wide.c_str(), LF_FACESIZE - 1);
+    metrics.lfMessageFont.lfHeight = -height;
+    return SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics,
+                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+               ? 0
+               : 1;
+}
+
+int OsVersion() {
+    // Asked of ntdll: GetVersionEx answers what the manifest lets it.
+    using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto getVersion = reinterpret_cast<RtlGetVersion>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!getVersion || getVersion(&version) != 0) {
+        return 1;
+    }
+    std::printf("%lu.%lu\n", version.dwMajorVersion, version.dwMinorVersion);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -400,6 +447,15 @@ int wmain(int argc, wchar_t** argv) {
     if (command == "code-page" && args.size() == 1) {
         std::printf("%u\n", GetACP());
         return 0;
+    }
+    if (command == "os-version" && args.size() == 1) {
+        return OsVersion();
+    }
+    if (command == "text-end" && args.size() == 3) {
+        return TextEnd(args[1], args[2]);
+    }
+    if (command == "message-font" && args.size() == 3) {
+        return MessageFont(args[1], std::stoi(args[2]));
     }
     if (command == "shortcut" && args.size() == 2) {
         return Shortcut(args[1]);

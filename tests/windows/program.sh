@@ -18,7 +18,8 @@ else
 fi
 expect "the ANSI code page" "$(probe code-page)" "$code_page"
 
-# The executable itself: system libraries only, small, with its version record.
+# The executable itself: system libraries only, each function one Windows 7 has (see
+# imports.txt), small, with its version record.
 imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 for dll in $imports; do
     case $dll in
@@ -26,6 +27,13 @@ for dll in $imports; do
     *) fail "imports $dll" ;;
     esac
 done
+listed=$(dirname "$0")/imports.txt
+unlisted=$(x86_64-w64-mingw32-objdump -p "$program" |
+    awk '/DLL Name/ {dll = tolower($3)} /^\t[ 0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ {print dll, $NF}' |
+    LC_ALL=C sort -u | LC_ALL=C comm -23 - <(grep -v '^#' "$listed" | cut -d' ' -f1,2 | LC_ALL=C sort -u))
+[[ -z $unlisted ]] || fail "imports functions imports.txt does not list: $unlisted"
+newest=$(grep -v '^#' "$listed" | cut -d' ' -f3 | sort -V | tail -n 1)
+[[ $(printf '%s\n' "$newest" 6.1 | sort -V | tail -n 1) == 6.1 ]] || fail "imports.txt lists a function of Windows $newest"
 size=$(stat -c %s "$program")
 ((size <= 1024 * 1024)) || fail "the executable is $size bytes"
 echo "PASS: $((size / 1024)) KB, imports: $imports"
@@ -138,3 +146,58 @@ close 声卡信息统计
 wait_exit
 "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
 echo "PASS: at 144 DPI"
+
+# The oldest Windows the program is for, Windows 7, as Wine tells it to the program.
+export PULSE_SERVER=$pulse_server
+"$wine" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win7 /f >/dev/null 2>&1
+expect "the Windows version" "$(probe os-version)" 6.1
+start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+press 声卡信息统计 Command1
+probe sound-report >/dev/null || fail "on Windows 7 the sound report differs from the system's record"
+press 声卡信息统计 Command2
+press Pardolin Command1
+press 统计键盘信息 Command1
+probe keyboard-report || fail "on Windows 7 the keyboard report differs from the system's values"
+close 统计键盘信息
+close Pardolin
+wait_exit
+"$wine" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+echo "PASS: on Windows 7"
+
+# The system's font changed while the windows are open: told so, they are made again for it
+# and go on as recorded. (Wine keeps a program's copy of the system's settings from its
+# first look, so only a new start shows the new face here; Windows gives it to the windows
+# that are open.) Without the Chinese face, the windows use the system's message font.
+"$wine" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei UI" /f >/dev/null 2>&1
+keyboard_report() {
+    start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+    press 声卡信息统计 Command2
+    press Pardolin Command1
+    press 统计键盘信息 Command1
+    probe keyboard-report >/dev/null || fail "the keyboard report differs from the system's values"
+}
+read -r face height < <(probe message-font Tahoma 11)
+keyboard_report
+before=$(probe text-end 统计键盘信息 lblkeyboard)
+probe message-font Tahoma 20 >/dev/null
+for title in Pardolin 统计键盘信息 声卡信息统计; do
+    [[ $title == 声卡信息统计 ]] && press Pardolin Command2
+    probe window "$title" >/dev/null || fail "after the font changed, $title is not as recorded"
+done
+press 统计键盘信息 Command1
+probe keyboard-report >/dev/null || fail "after the font changed, the keyboard report differs"
+close 声卡信息统计
+close 统计键盘信息
+close Pardolin
+wait_exit
+keyboard_report
+changed=$(probe text-end 统计键盘信息 lblkeyboard)
+[[ $changed != "$before" ]] || fail "started with a new message font, the keyboard line still ends at $changed"
+probe window 统计键盘信息 >/dev/null || fail "with the new font the keyboard window is not as recorded"
+close 统计键盘信息
+close Pardolin
+wait_exit
+probe message-font "$face" "$height" >/dev/null
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei UI" /t REG_SZ \
+    /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+echo "PASS: a new system font, told to the open windows and taken by a new start ($before -> $changed pixels)"

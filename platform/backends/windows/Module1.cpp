@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/backends/windows/Module1.h"
 
+#include "platform/windows/SystemLibrary.h"
 #include "reports/Text.h"
 
 #include <windows.h>
@@ -36,9 +37,7 @@ std::optional<Winmm> LoadWinmm() {
     static std::optional<Winmm> loaded;
     const std::lock_guard lock(loading);
     if (!loaded) {
-        // From the system folder only, never from beside the program.
-        if (const HMODULE winmm =
-                LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        if (const HMODULE winmm = windows::LoadSystemLibrary(L"winmm.dll")) {
             Winmm calls;
             calls.getNumDevs = reinterpret_cast<decltype(calls.getNumDevs)>(
                 reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetNumDevs")));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/frontends/win32/Win32Accessible.h"
 
+#include "platform/windows/SystemLibrary.h"
+
 #include <commctrl.h>
 #include <oleacc.h>
 
@@ -29,12 +31,9 @@ template <typename Function> Function Find(HMODULE module, const char* name) {
 // Loaded once, on the window thread, which answers every request.
 const Accessibility* LoadAccessibility() {
     static const std::optional<Accessibility> loaded = []() -> std::optional<Accessibility> {
-        const auto load = [](const wchar_t* name) {
-            return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        };
-        const HMODULE oleacc = load(L"oleacc.dll");
-        const HMODULE oleaut32 = load(L"oleaut32.dll");
-        const HMODULE ole32 = load(L"ole32.dll");
+        const HMODULE oleacc = windows::LoadSystemLibrary(L"oleacc.dll");
+        const HMODULE oleaut32 = windows::LoadSystemLibrary(L"oleaut32.dll");
+        const HMODULE ole32 = windows::LoadSystemLibrary(L"ole32.dll");
         const auto coInitializeEx = Find<decltype(&::CoInitializeEx)>(ole32, "CoInitializeEx");
         Accessibility calls{
             Find<decltype(calls.createStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject"),

@@ -84,6 +84,12 @@ Win32FormWindow::Win32FormWindow(std::unique_ptr<Form> logic, ClosedHandler<Win3
                  placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32FormWindow::FitFrame() {
+    const RECT outer = OuterRect(Pixels(m_logic->Layout().client, m_dpi), kStyle, kExStyle, m_dpi);
+    SetWindowPos(m_window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
 Win32FormWindow::~Win32FormWindow() {
     // Destroyed by its owner rather than through its frame: nobody is to be told.
     m_closed = nullptr;
@@ -252,6 +258,16 @@ LRESULT Win32FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_FONTCHANGE: {
+        // The system's fonts, its text size or its frames changed: the window is made for
+        // them again, as it would be at its start, its client area kept as recorded.
+        const LRESULT result = DefWindowProcW(m_window, message, wParam, lParam);
+        Arrange(m_dpi);
+        FitFrame();
+        return result;
+    }
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         Arrange(LOWORD(wParam));

@@ -59,6 +59,8 @@ class Win32FormWindow {
     void MakeControl(std::size_t index);
     // Places every control and sets the font for the window's DPI; the frame keeps its size.
     void Arrange(int dpi);
+    // Sizes the frame around the recorded client area, for the system's frame metrics.
+    void FitFrame();
     LRESULT Colour(HDC dc, HWND control);
     void EraseBackground(HDC dc);
 
