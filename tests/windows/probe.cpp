@@ -18,10 +18,10 @@
 //   probe code-page               the ANSI code page
 //   probe text-end TITLE CONTROL  where the control's text ends, in pixels from its left: the
 //                                 place of its last character (EM_POSFROMCHAR)
-//   probe message-font FACE HEIGHT
+//   probe message-font HEIGHT FACE
 //                                 makes FACE of HEIGHT pixels the system's message font and
 //                                 tells every window (SPIF_SENDCHANGE); prints the font it
-//                                 replaced, "FACE HEIGHT"
+//                                 replaced, "HEIGHT FACE"
 //   probe os-version              the Windows version the system says it is, "major.minor"
 //   probe shortcut LINK           the shortcut's target and working folder, as the shell
 //                                 reads them (IShellLinkW), one a line
@@ -365,8 +365,8 @@ int MessageFont(const std::string& face, int height) {
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
         return 1;
     }
-    std::printf("%s %ld\n", Utf8(metrics.lfMessageFont.lfFaceName).c_str(),
-                -metrics.lfMessageFont.lfHeight);
+    std::printf("%ld %s\n", -metrics.lfMessageFont.lfHeight,
+                Utf8(metrics.lfMessageFont.lfFaceName).c_str());
     const std::wstring wide = Wide(face);
     wcsncpy(metrics.lfMessageFont.lfFaceName, wide.c_str(), LF_FACESIZE - 1);
     metrics.lfMessageFont.lfHeight = -height;
@@ -455,7 +455,7 @@ int wmain(int argc, wchar_t** argv) {
         return TextEnd(args[1], args[2]);
     }
     if (command == "message-font" && args.size() == 3) {
-        return MessageFont(args[1], std::stoi(args[2]));
+        return MessageFont(args[2], std::stoi(args[1]));
     }
     if (command == "shortcut" && args.size() == 2) {
         return Shortcut(args[1]);

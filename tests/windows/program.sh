@@ -176,10 +176,10 @@ keyboard_report() {
     press 统计键盘信息 Command1
     probe keyboard-report >/dev/null || fail "the keyboard report differs from the system's values"
 }
-read -r face height < <(probe message-font Tahoma 11)
+read -r height face < <(probe message-font 11 Tahoma)
 keyboard_report
 before=$(probe text-end 统计键盘信息 lblkeyboard)
-probe message-font Tahoma 20 >/dev/null
+probe message-font 20 Tahoma >/dev/null
 for title in Pardolin 统计键盘信息 声卡信息统计; do
     [[ $title == 声卡信息统计 ]] && press Pardolin Command2
     probe window "$title" >/dev/null || fail "after the font changed, $title is not as recorded"
@@ -197,7 +197,7 @@ probe window 统计键盘信息 >/dev/null || fail "with the new font the keyboa
 close 统计键盘信息
 close Pardolin
 wait_exit
-probe message-font "$face" "$height" >/dev/null
+probe message-font "$height" "$face" >/dev/null
 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei UI" /t REG_SZ \
     /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
 echo "PASS: a new system font, told to the open windows and taken by a new start ($before -> $changed pixels)"
