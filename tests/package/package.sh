@@ -16,7 +16,6 @@ deb=$(ls "$work"/out/pardolin_"$version"_*.deb)
 echo "built $(basename "$deb")"
 
 desktop-file-validate "$source/resources/desktop/in.pardol.Pardolin.desktop"
-appstreamcli validate --no-net "$source/resources/desktop/in.pardol.Pardolin.metainfo.xml"
 lintian_status=0
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || lintian_status=$?
 grep -v 'running with root privileges' "$work/lintian.log" || true
@@ -29,6 +28,16 @@ done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
+appstreamcli validate --no-net "$root/usr/share/metainfo/in.pardol.Pardolin.metainfo.xml"
+# The release the package, its metainfo and its changelog name, and the file names the
+# README gives, are the project's version.
+grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/in.pardol.Pardolin.metainfo.xml" ||
+    { echo "FAIL: the metainfo's release is not $version"; exit 1; }
+[[ $(zcat "$root/usr/share/doc/pardolin/changelog.gz" | head -n 1) == "pardolin ($version) "* ]] ||
+    { echo "FAIL: the changelog's latest entry is not $version"; exit 1; }
+named=$(grep -oE 'pardolin[-_][0-9][0-9.]*[0-9]' "$source/README.md" | sort -u)
+[[ -n $named && -z $(grep -vxE "pardolin[-_]${version//./\\.}" <<<"$named") ]] ||
+    { echo "FAIL: the README names other versions than $version: $named"; exit 1; }
 for file in usr/bin/pardolin \
     usr/share/applications/in.pardol.Pardolin.desktop \
     usr/share/metainfo/in.pardol.Pardolin.metainfo.xml \
