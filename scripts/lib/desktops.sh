@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced after session.sh by the tests and scripts that run the program on a real desktop
-# of its own: GNOME Shell (mutter), KWin or sway, each headless, in a private home with its
-# own buses. Everything ends with the session.
+# Sourced, in place of session.sh, which it brings with it, by the tests and scripts that
+# run the program on a real desktop of its own: GNOME Shell (mutter), KWin, sway or LXQt,
+# each headless, in a private home with its own buses. Everything ends with the session.
 
 desktops_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$desktops_dir/scripts/lib/session.sh"
 
 # private_desktop_home: a home and XDG folders of the session's own, a runtime folder, and
 # a data folder searched first for desktop entries and icons.

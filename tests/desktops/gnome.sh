@@ -11,7 +11,6 @@ set -euo pipefail
 program=$(realpath "$1")
 picture=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/lib/session.sh"
 source "$here/../../scripts/lib/desktops.sh"
 settings() {
     local schema=$1

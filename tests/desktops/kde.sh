@@ -29,7 +29,6 @@ fi
 
 keyboard=$2 layout=$3 caret=$4 portals=$5
 shift 5
-source "$here/../../scripts/lib/session.sh"
 source "$here/../../scripts/lib/desktops.sh"
 echo "--- kcminputrc $keyboard, layout $layout, CursorBlinkRate=$caret, portals: $portals"
 private_desktop_home

@@ -8,7 +8,6 @@
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/lib/session.sh"
 source "$here/../../scripts/lib/desktops.sh"
 
 private_desktop_home
