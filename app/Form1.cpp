@@ -1,19 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Form1.h"
 
+#include "app/Forms.h"
 #include "reports/KeyboardReport.h"
 
 #include <optional>
 
 namespace pardolin {
-
-void Form1::Click(std::size_t control) {
-    if (control == Command1.index) {
-        Command1_Click();
-    } else if (control == Command2.index) {
-        Command2_Click();
-    }
-}
 
 void Form1::Command1_Click() {
     const BusyCursor busy(m_display);
@@ -44,8 +37,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-    m_display.HideForm(FormId::Form1);
-    m_display.ShowForm(FormId::Form2);
+    ReturnToMainWindow(m_display, FormId::Form1);
 }
 
 } // namespace pardolin

@@ -1,20 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Form12.h"
 
+#include "app/Forms.h"
 #include "reports/SoundReport.h"
 
 namespace pardolin {
 
 void Form12::Form_Load() {
     m_display.ClearSurface(Picture1);
-}
-
-void Form12::Click(std::size_t control) {
-    if (control == Command1.index) {
-        Command1_Click();
-    } else if (control == Command2.index) {
-        Command2_Click();
-    }
 }
 
 Form12::Presence Form12::TestCard() {
@@ -55,8 +48,7 @@ void Form12::Command1_Click() {
 }
 
 void Form12::Command2_Click() {
-    m_display.HideForm(FormId::Form12);
-    m_display.ShowForm(FormId::Form2);
+    ReturnToMainWindow(m_display, FormId::Form12);
 }
 
 } // namespace pardolin

@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/ButtonForm.h"
 #include "app/Layouts.h"
 #include "platform/DisplaySurface.h"
-#include "platform/Form.h"
 #include "platform/SystemQueries.h"
 
 namespace pardolin {
 
 // The sound card window: the report is printed on a text surface inside a frame.
-class Form12 : public Form {
+class Form12 : public ButtonForm<Form12> {
   public:
     Form12(DisplaySurface& display, SystemQueries& queries)
         : m_display(display), m_queries(queries) {}
 
     const FormLayout& Layout() const override { return kForm12Layout; }
     void Form_Load() override;
-    void Click(std::size_t control) override;
 
     // Whether the system has a wave output device. When it has none, the user is told so
     // and has closed the message by the time this returns.
@@ -31,6 +30,8 @@ class Form12 : public Form {
         FindControl<ControlKind::PushButton>(kForm12Layout, "Command1");
     static constexpr ButtonRef Command2 =
         FindControl<ControlKind::PushButton>(kForm12Layout, "Command2");
+    static constexpr ButtonHandler<Form12> kButtons[] = {{Command1, &Form12::Command1_Click},
+                                                         {Command2, &Form12::Command2_Click}};
 
   private:
     DisplaySurface& m_display;

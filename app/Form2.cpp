@@ -3,14 +3,6 @@
 
 namespace pardolin {
 
-void Form2::Click(std::size_t control) {
-    if (control == Command1.index) {
-        Command1_Click();
-    } else if (control == Command2.index) {
-        Command2_Click();
-    }
-}
-
 void Form2::Command1_Click() {
     m_display.ShowForm(FormId::Form1);
 }

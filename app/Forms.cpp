@@ -19,6 +19,11 @@ std::unique_ptr<Form> CreateForm(FormId form, DisplaySurface& display, SystemQue
     return nullptr;
 }
 
+void ReturnToMainWindow(DisplaySurface& display, FormId from) {
+    display.HideForm(from);
+    display.ShowForm(FormId::Form2);
+}
+
 void StartUp(DisplaySurface& display) {
     display.ShowForm(FormId::Form12);
 }

@@ -27,15 +27,15 @@ inline constexpr std::array kForm2Controls{
     ControlLayout{"Label1",   Label,      kWindow, kNoticeTextWithLineBreak, {240,  960,  3495, 255}, 2, kDefault},
 };
 
-// The keyboard window. Its report labels start empty; assistive tools name them by what
+// The keyboard window. Its report lines start empty; assistive tools name them by what
 // they will show.
 inline constexpr std::array kForm1Controls{
 //                name              kind        container caption                    left  top   width height tab back       accessible name
     ControlLayout{"Frame1",         GroupFrame, kWindow,  U"键盘信息显示",          {0,    0,    5535, 1935}, 2, 0x00E0E0E0},
-    ControlLayout{"lblkeyboard",    Label,      "Frame1", U"",                      {120,  240,  5295, 255},  6, 0x0080FFFF, U"键盘的类型"},
-    ControlLayout{"lblrepeatspeed", Label,      "Frame1", U"",                      {120,  600,  5295, 255},  5, 0x0080FFFF, U"键盘的重复率"},
-    ControlLayout{"lblrepeatdelay", Label,      "Frame1", U"",                      {120,  1080, 5295, 255},  4, 0x0080FFFF, U"键盘重复延迟"},
-    ControlLayout{"lblcaretflash",  Label,      "Frame1", U"",                      {120,  1560, 5295, 255},  3, 0x0080FFFF, U"光标闪烁频率"},
+    ControlLayout{"lblkeyboard",    ReportLine, "Frame1", U"",                      {120,  240,  5295, 255},  6, 0x0080FFFF, U"键盘的类型"},
+    ControlLayout{"lblrepeatspeed", ReportLine, "Frame1", U"",                      {120,  600,  5295, 255},  5, 0x0080FFFF, U"键盘的重复率"},
+    ControlLayout{"lblrepeatdelay", ReportLine, "Frame1", U"",                      {120,  1080, 5295, 255},  4, 0x0080FFFF, U"键盘重复延迟"},
+    ControlLayout{"lblcaretflash",  ReportLine, "Frame1", U"",                      {120,  1560, 5295, 255},  3, 0x0080FFFF, U"光标闪烁频率"},
     ControlLayout{"Command1",       PushButton, kWindow,  U"键盘信息",              {1080, 1920, 1335, 495},  0, kDefault},
     ControlLayout{"Command2",       PushButton, kWindow,  U"退出",                  {3000, 1920, 1215, 495},  1, kDefault},
     ControlLayout{"Label1",         Label,      kWindow,  kNoticeTextWithLineBreak, {1080, 2520, 3615, 255},  7, kDefault},

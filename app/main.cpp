@@ -4,6 +4,7 @@
 #include "platform/SystemBackend.h"
 #include "platform/backends/linux/StartUp.h"
 #include "platform/frontends/qt/Appearance.h"
+#include "platform/frontends/qt/QtDiagnostics.h"
 #include "platform/frontends/qt/QtDisplaySurface.h"
 
 #include <QApplication>
@@ -20,17 +21,21 @@ int main(int argc, char* argv[]) {
     // A peer that answers at all answers within a millisecond or so; a second is for a
     // machine under load.
     constexpr auto kPatience = std::chrono::seconds(1);
+    // The session as the toolkit will meet it, before anything of it is changed for the toolkit.
+    const backend::SessionEnvironment session = backend::SessionEnvironment::OfThisProcess();
+    const pardolin::Diagnostics diagnostics = pardolin::QtDiagnostics();
     // Known once the compositor has listed what it offers: whether it draws its clients' title
     // bars.
     std::optional<bool> compositorDrawsTitleBars;
     const pardolin::StartUpPeers peers{
-        [kPatience] {
+        [&session, &diagnostics, kPatience] {
             const backend::ToolkitBus bus =
-                backend::SessionBusForTheToolkit(Clock::now() + kPatience);
+                backend::SessionBusForTheToolkit(session, Clock::now() + kPatience, diagnostics);
             return pardolin::StartUpPeers::Bus{bus.address, bus.silent};
         },
-        [kPatience, &compositorDrawsTitleBars] {
-            const auto answer = backend::AskToolkitsCompositor(Clock::now() + kPatience);
+        [&session, &diagnostics, kPatience, &compositorDrawsTitleBars] {
+            const auto answer =
+                backend::AskToolkitsCompositor(session, Clock::now() + kPatience, diagnostics);
             if (answer && answer->globals) {
                 const std::vector<std::string>& globals = *answer->globals;
                 compositorDrawsTitleBars = std::find(globals.begin(), globals.end(),
@@ -50,7 +55,7 @@ int main(int argc, char* argv[]) {
                                qEnvironmentVariableIsEmpty("QT_WAYLAND_DISABLE_WINDOWDECORATION");
 
     const std::unique_ptr<pardolin::SystemQueries> queries = pardolin::CreateSystemQueries(
-        {[] { return QGuiApplication::styleHints()->cursorFlashTime(); }, onWayland});
+        {[] { return QGuiApplication::styleHints()->cursorFlashTime(); }, onWayland, diagnostics});
     pardolin::QtDisplaySurface display(
         [&queries](pardolin::FormId form, pardolin::DisplaySurface& surface) {
             return pardolin::CreateForm(form, surface, *queries);

@@ -3,6 +3,7 @@
 // the real Linux backend against a private X server and a private sound server; with
 // "wayland", the keyboard facts come from a private weston instead, as in a Wayland session.
 //   click_latency [CLICKS] [wayland]
+#include "QtControls.h"
 #include "Servers.h"
 
 #include "app/Form1.h"
@@ -11,12 +12,11 @@
 #include "platform/SystemBackend.h"
 #include "platform/frontends/qt/Appearance.h"
 #include "platform/frontends/qt/QtDisplaySurface.h"
-#include "platform/frontends/qt/QtTextSurface.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +26,7 @@
 #include <vector>
 
 using namespace pardolin;
+using pardolin::testing::ControlWidget;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -88,14 +89,13 @@ int main(int argc, char* argv[]) {
     std::vector<double> soundTimes;
     std::vector<double> keyboardTimes;
     for (int i = 0; i < clicks; ++i) {
-        soundTimes.push_back(
-            TimeClick(display.Button(Form12::Command1), display.Control(Form12::Picture1)));
+        soundTimes.push_back(TimeClick(ControlWidget<QPushButton>(display, Form12::Command1),
+                                       ControlWidget(display, Form12::Picture1)));
         keyboardTimes.push_back(TimeClick(
-            display.Button(Form1::Command1),
-            display.FindForm(FormId::Form1)
-                ->Control(FindControl<ControlKind::GroupFrame>(kForm1Layout, "Frame1").index)));
+            ControlWidget<QPushButton>(display, Form1::Command1),
+            ControlWidget(display, FindControl<ControlKind::GroupFrame>(kForm1Layout, "Frame1"))));
     }
-    if (display.Surface(Form12::Picture1)->Lines().size() < 7) {
+    if (testing::PrintedLines(ControlWidget<QTextEdit>(display, Form12::Picture1)).size() < 7) {
         std::fprintf(stderr, "click_latency: the sound report did not print\n");
         return 1;
     }

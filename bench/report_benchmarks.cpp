@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pure report functions, and the sound query against a live private server beside
 // `pactl list sinks` doing the same job.
+#include "Records.h"
 #include "Servers.h"
 
 #include "platform/backends/linux/LinuxSystemQueries.h"
-#include "platform/backends/linux/PulseServer.h"
+#include "platform/backends/linux/sound/PulseServer.h"
 #include "reports/KeyboardReport.h"
 #include "reports/PrintItem.h"
 #include "reports/SoundReport.h"
@@ -17,18 +18,15 @@ namespace {
 
 using namespace pardolin;
 
-WaveCapsRecord FullRecord() {
-    WaveCapsRecord record;
-    const std::u32string name = U"内置音频 Analog Stereo";
-    std::copy(name.begin(), name.end(), record.szPname.begin());
-    record.wChannels = 2;
-    record.dwFormats = 0x0FFF;
-    record.dwSupport = 0x1F;
-    return record;
+// The session the sound query is asked in: the private server's.
+linux_backend::SessionEnvironment& Session() {
+    static linux_backend::SessionEnvironment session;
+    return session;
 }
 
 void SoundReportText(benchmark::State& state) {
-    const WaveCapsRecord record = FullRecord();
+    // Every format and function: the longest report.
+    const WaveCapsRecord record = testing::Record(U"内置音频 Analog Stereo", 2, 0x0FFF, 0x1F);
     for (auto _ : state) {
         for (const PrintItems& line : BuildSoundReport(record)) {
             benchmark::DoNotOptimize(FormatLine(line));
@@ -49,8 +47,8 @@ BENCHMARK(KeyboardReportText);
 
 void SoundServerQuery(benchmark::State& state) {
     for (auto _ : state) {
-        const auto answer = linux_backend::QuerySoundServer(std::chrono::steady_clock::now() +
-                                                            linux_backend::kSoundServerDeadline);
+        const auto answer = linux_backend::QuerySoundServer(
+            Session(), std::chrono::steady_clock::now() + linux_backend::kSoundServerDeadline, {});
         if (answer.snapshot.sinks.empty()) {
             state.SkipWithError("the private sound server did not answer");
             break;
@@ -74,6 +72,8 @@ BENCHMARK(PactlListSinks)->Unit(benchmark::kMicrosecond)->Iterations(200);
 int main(int argc, char** argv) {
     pardolin::testing::PulseServer server("load-module module-null-sink sink_name=bench channels=2 "
                                           "sink_properties=device.description=Bench\n");
+    Session().pulseServer = server.Address();
+    // pactl finds it the usual way.
     setenv("PULSE_SERVER", server.Address().c_str(), 1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

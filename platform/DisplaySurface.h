@@ -18,7 +18,8 @@ class DisplaySurface {
     virtual void ShowForm(FormId form) = 0;
     // Hides the window; it keeps everything its controls show.
     virtual void HideForm(FormId form) = 0;
-    virtual void SetCaption(LabelRef label, const Text& text) = 0;
+    // Replaces the whole text of a line a report fills.
+    virtual void SetCaption(ReportLineRef line, const Text& text) = 0;
     // Erases the surface and moves its print position to the top-left corner.
     virtual void ClearSurface(SurfaceRef surface) = 0;
     // Prints FormatLine(items) at the print position and moves it to the next line.

@@ -11,7 +11,10 @@ namespace pardolin {
 
 enum class FormId { Form2, Form1, Form12 };
 
-enum class ControlKind { PushButton, Label, GroupFrame, TextSurface };
+// A label shows a caption of the layout's; a report line is a label that a report fills,
+// which can be reached, read and copied from the keyboard; a text surface receives printed
+// lines.
+enum class ControlKind { PushButton, Label, ReportLine, GroupFrame, TextSurface };
 
 // A rectangle in twips, 1/1440 inch: 15 twips make one pixel at 96 dots per inch. A control's
 // place is relative to its container; a window's client area is on the screen.
@@ -76,19 +79,29 @@ constexpr Twips PlaceInWindow(const FormLayout& layout, std::size_t index) {
     return place;
 }
 
-// A control as the handlers name it: its window and its row in that window's layout. Its
-// kind is part of its type, so that asking a control for what only another kind can do
-// (a caption for a text surface, a printed line for a label) does not compile.
-template <ControlKind Kind> struct ControlRef {
-    FormId form;
-    std::size_t index;
-};
-using ButtonRef = ControlRef<ControlKind::PushButton>;
-using LabelRef = ControlRef<ControlKind::Label>;
-using SurfaceRef = ControlRef<ControlKind::TextSurface>;
+template <ControlKind Kind> struct ControlRef;
 
 // The control of that name and kind; naming one the layout lacks, or one of another kind,
 // does not compile.
+template <ControlKind Kind>
+consteval ControlRef<Kind> FindControl(const FormLayout& layout, std::string_view name);
+
+// A control as the handlers name it: its window and its row in that window's layout. Its
+// kind is part of its type, and only FindControl makes one, having checked the row's kind
+// while compiling: asking a control for what only another kind can do (a text for a
+// notice, a printed line for a report line) does not compile.
+template <ControlKind Kind> struct ControlRef {
+    FormId form;
+    std::size_t index;
+
+  private:
+    constexpr ControlRef(FormId inForm, std::size_t atIndex) : form(inForm), index(atIndex) {}
+    friend consteval ControlRef FindControl<Kind>(const FormLayout&, std::string_view);
+};
+using ButtonRef = ControlRef<ControlKind::PushButton>;
+using ReportLineRef = ControlRef<ControlKind::ReportLine>;
+using SurfaceRef = ControlRef<ControlKind::TextSurface>;
+
 template <ControlKind Kind>
 consteval ControlRef<Kind> FindControl(const FormLayout& layout, std::string_view name) {
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {

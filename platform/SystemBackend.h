@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Diagnostics.h"
 #include "platform/SystemQueries.h"
 
 #include <cstdint>
@@ -16,6 +17,8 @@ struct ToolkitFacts {
     std::function<std::int32_t()> caretCycle;
     // The toolkit's windows are Wayland clients.
     bool onWayland = false;
+    // Where the queries tell why a question failed: nowhere unless asked for.
+    Diagnostics diagnostics = {};
 };
 
 // The system queries of the platform the program is built for.

@@ -1,27 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
+#include "reports/WaveCaps.h"
+
 #include <cstdint>
 #include <optional>
 
 namespace pardolin {
-
-// The capability record of one wave output device, in the field order of the platform's
-// WAVEOUTCAPSA. The name is a fixed field of 32 characters, normally ended by a NUL.
-struct WaveCapsRecord {
-    std::int16_t wMid = 0;
-    std::int16_t wPid = 0;
-    std::int32_t vDriverVersion = 0;
-    std::array<char32_t, 32> szPname{};
-    std::int32_t dwFormats = 0;
-    std::int16_t wChannels = 0;
-    std::int32_t dwSupport = 0;
-};
-
-// The size of the record as the platform counts it (2 + 2 + 4 + 32 + 4 + 2 + 4 bytes); the
-// two alignment bytes before dwSupport are left out, so dwSupport's top two bytes stay zero.
-inline constexpr std::uint32_t kWaveCapsRecordSize = 50;
 
 // The settings SystemParametersInfoA answers, by the platform's action codes. The
 // platform's own names for these codes and for the result codes below are macros of its

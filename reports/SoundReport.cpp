@@ -33,18 +33,16 @@ ReportLines BuildSoundReport(const WaveCapsRecord& record) {
         {Text(U"输出声道："), ChannelText(record.wChannels)},
         {Text(U"支持格式列表：")},
     };
-    // Bits 0 to 11 of the formats and 0 to 4 of the functions have lines; the others none.
-    for (std::size_t i = 0; i < kFormatLines.size(); ++i) {
-        const std::int32_t bit = std::int32_t{1} << i;
-        if ((bit & record.dwFormats) != 0) {
-            lines.push_back({Listwaveformat(bit)});
+    // The bits the tables name have lines, in their order; the others none.
+    for (const StandardFormat& format : kStandardFormats) {
+        if ((format.bit & record.dwFormats) != 0) {
+            lines.push_back({Listwaveformat(format.bit)});
         }
     }
     lines.push_back({Text(U"扩展输出功能列表：")});
-    for (std::size_t i = 0; i < kSupportLines.size(); ++i) {
-        const std::int32_t bit = std::int32_t{1} << i;
-        if ((bit & record.dwSupport) != 0) {
-            lines.push_back({Listwavesupport(bit)});
+    for (const OptionalFunction& function : kOptionalFunctions) {
+        if ((function.bit & record.dwSupport) != 0) {
+            lines.push_back({Listwavesupport(function.bit)});
         }
     }
     return lines;

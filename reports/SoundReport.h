@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/SystemQueries.h"
 #include "reports/PrintItem.h"
 #include "reports/Text.h"
+#include "reports/WaveCaps.h"
 
 #include <cstdint>
 

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Diagnostics.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <type_traits>
@@ -35,7 +38,7 @@ class BoundedAttempt {
             : m_attempt(std::move(attempt)), m_answer(std::move(answer)), m_overdue(&overdue) {}
         Pending(Pending&& other) noexcept
             : m_attempt(std::move(other.m_attempt)), m_answer(std::move(other.m_answer)),
-              m_overdue(other.m_overdue) {}
+              m_overdue(other.m_overdue), m_answered(other.m_answered) {}
         Pending(const Pending&) = delete;
         Pending& operator=(const Pending&) = delete;
         Pending& operator=(Pending&&) = delete;
@@ -45,12 +48,18 @@ class BoundedAttempt {
             }
         }
 
+        // Whether the work started: it does not while an earlier attempt is under way.
+        bool Started() const { return m_attempt || m_answered; }
+        // Whether Await had the work's answer, rather than giving up at its deadline.
+        bool Answered() const { return m_answered; }
+
         // The answer, or nullopt when the work had none by `deadline` or never started.
         Answer Await(Clock::time_point deadline) {
             if (!m_attempt || !m_attempt->WaitUntil(deadline)) {
                 return std::nullopt;
             }
             m_attempt.reset();
+            m_answered = true;
             return std::move(*m_answer);
         }
 
@@ -58,6 +67,7 @@ class BoundedAttempt {
         std::shared_ptr<Attempt> m_attempt;
         std::shared_ptr<Answer> m_answer;
         std::shared_ptr<Attempt>* m_overdue = nullptr;
+        bool m_answered = false;
     };
 
     // Starts `work` unless an earlier attempt is still under way.
@@ -86,6 +96,25 @@ class BoundedAttempt {
     template <typename Work>
     std::invoke_result_t<Work&> Run(Work work, Clock::time_point deadline) {
         return Start(std::move(work)).Await(deadline);
+    }
+
+    // The same, telling on `peer`'s channel, for `step`, when the work had no answer by the
+    // deadline or could not start (a failed answer of the work's says why itself).
+    template <typename Work>
+    std::invoke_result_t<Work&> Run(Work work, Clock::time_point deadline,
+                                    const Diagnostics& diagnostics, Peer peer,
+                                    std::string_view step) {
+        const Clock::time_point start = Clock::now();
+        auto pending = Start(std::move(work));
+        if (!pending.Started()) {
+            diagnostics.Failed(peer, step, "still no answer to an earlier question");
+            return std::nullopt;
+        }
+        auto answer = pending.Await(deadline);
+        if (!pending.Answered()) {
+            diagnostics.Failed(peer, step, NoAnswerAfter(Clock::now() - start));
+        }
+        return answer;
     }
 
   private:

@@ -21,8 +21,9 @@ template <typename Window> using WindowOptions = typename Window::Options;
 // A top-level window of a front end, built from its logic's layout with the front end's
 // options for every window, as the display operations drive it. Show makes it visible,
 // modeless and without owner, and brings it to the front. The control operations name a
-// row of the layout whose kind the caller has checked. Announce tells assistive tools the
-// text without moving the focus.
+// row of the layout of their kind (a report line, a text surface); a window checks that
+// its control there is one, and fails loudly (std::logic_error) if not. Announce tells
+// assistive tools the text without moving the focus.
 template <typename Window>
 concept NativeForm = std::constructible_from<Window, std::unique_ptr<Form>, ClosedHandler<Window>,
                                              WindowOptions<Window>> &&
@@ -31,7 +32,7 @@ concept NativeForm = std::constructible_from<Window, std::unique_ptr<Form>, Clos
     window.Show();
     window.Hide();
     { shown.IsShown() } -> std::same_as<bool>;
-    window.SetLabelText(index, text);
+    window.SetReportLine(index, text);
     window.ClearSurface(index);
     window.PrintLine(index, text);
     window.Announce(text);
@@ -63,8 +64,8 @@ template <NativeForm Window> class FormDisplay : public DisplaySurface {
             window->Hide();
         }
     }
-    void SetCaption(LabelRef label, const Text& text) override {
-        FindForm(label.form)->SetLabelText(label.index, text);
+    void SetCaption(ReportLineRef line, const Text& text) override {
+        FindForm(line.form)->SetReportLine(line.index, text);
     }
     void ClearSurface(SurfaceRef surface) override {
         FindForm(surface.form)->ClearSurface(surface.index);

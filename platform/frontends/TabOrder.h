@@ -7,12 +7,12 @@
 
 namespace pardolin {
 
-// Whether the control takes the keyboard focus: the buttons, the report surface, and the
-// labels a report fills (the layout leaves their caption empty), so that each fact can be
-// reached, read and copied from the keyboard. Frames and the notice are passed over.
+// Whether the control takes the keyboard focus: the buttons, the report surface and the
+// report lines, so that each fact can be reached, read and copied from the keyboard.
+// Frames and the notice are passed over.
 constexpr bool TakesFocus(const ControlLayout& row) {
     return row.kind == ControlKind::PushButton || row.kind == ControlKind::TextSurface ||
-           (row.kind == ControlKind::Label && row.caption.empty());
+           row.kind == ControlKind::ReportLine;
 }
 
 // The rows of the layout's controls, in its tab order; rows of equal tab index keep their

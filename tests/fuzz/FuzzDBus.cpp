@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a message from the session bus; and any text as the argument of a call.
-#include "platform/backends/linux/DBusWire.h"
+#include "platform/backends/linux/bus/DBusWire.h"
 
 #include <cstdint>
 #include <string>

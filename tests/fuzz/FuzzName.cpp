@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any 32 bytes as a device name in UTF-8, into the record's name field.
-#include "platform/backends/linux/RecordFields.h"
+#include "platform/backends/linux/sound/RecordFields.h"
 #include "reports/SoundReport.h"
 
 #include <cstdint>

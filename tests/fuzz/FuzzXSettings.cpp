@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as an _XSETTINGS_SETTINGS property.
-#include "platform/backends/linux/XSettings.h"
+#include "platform/backends/linux/x11/XSettings.h"
 
 #include <cstdint>
 

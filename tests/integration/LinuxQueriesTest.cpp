@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux system queries against real servers that each test starts for itself: a
 // private X server, an XSETTINGS manager and a private PulseAudio server.
+#include "ScopedEnv.h"
 #include "Servers.h"
 
 #include "platform/backends/linux/LinuxSystemQueries.h"
-#include "platform/backends/linux/SettingsFile.h"
+#include "platform/backends/linux/settings/SettingsFile.h"
 #include "reports/SoundReport.h"
 
 #include <gtest/gtest.h>
 
-#include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -23,7 +23,6 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <regex>
 
 namespace pardolin::testing {
 namespace {
@@ -32,56 +31,25 @@ using namespace std::chrono_literals;
 using linux_backend::LinuxSystemQueries;
 using Clock = std::chrono::steady_clock;
 
-// Sets an environment variable for the scope of a test.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value) {
-            setenv(name, value->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_old) {
-            setenv(m_name, m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
 constexpr std::int32_t kToolkitCycle = 1060;
 
-LinuxSystemQueries Queries() {
-    return LinuxSystemQueries({[] { return kToolkitCycle; }});
+using linux_backend::SessionEnvironment;
+
+// The queries of a session that the test describes, with a toolkit cycle of its own.
+LinuxSystemQueries Queries(SessionEnvironment session) {
+    return LinuxSystemQueries({[] { return kToolkitCycle; }}, std::move(session));
+}
+
+// A session with this home (and no X, no Wayland, no bus unless the test says so).
+SessionEnvironment Session(const TempDir& home) {
+    SessionEnvironment session;
+    session.home = home.Path();
+    return session;
 }
 
 std::u32string NameOf(const WaveCapsRecord& record) {
     const auto end = std::find(record.szPname.begin(), record.szPname.end(), U'\0');
     return {record.szPname.begin(), end};
-}
-
-// The playback devices the kernel lists, read independently of alsa-lib.
-std::uint32_t KernelPlaybackDevices() {
-    std::uint32_t count = 0;
-    std::error_code error;
-    for (const auto& card : std::filesystem::directory_iterator("/proc/asound", error)) {
-        if (!std::regex_match(card.path().filename().string(), std::regex("card[0-9]+"))) {
-            continue;
-        }
-        for (const auto& pcm : std::filesystem::directory_iterator(card.path(), error)) {
-            count += std::regex_match(pcm.path().filename().string(), std::regex("pcm[0-9]+p"));
-        }
-    }
-    return count;
 }
 
 // The delay and rate as the keyboard report asks for them; a setting that is no fact: its
@@ -100,11 +68,11 @@ void ExpectRepeat(LinuxSystemQueries& queries, std::optional<std::int32_t> delay
 
 class XServerTest : public ::testing::Test {
   protected:
+    XServerTest() { m_session.display = m_x.Display(); }
+
     XvfbServer m_x;
     TempDir m_home; // no GTK settings unless a test writes them
-    ScopedEnv m_display{"DISPLAY", &m_x.Display()};
-    ScopedEnv m_homeEnv{"HOME", &m_home.Path()};
-    ScopedEnv m_config{"XDG_CONFIG_HOME", nullptr};
+    SessionEnvironment m_session = Session(m_home);
 
     std::string X(const std::string& command) const {
         return "env DISPLAY=" + m_x.Display() + " " + command;
@@ -119,7 +87,7 @@ TEST_F(XServerTest, RepeatSettingsAndKeyboardTypeReadBackAsSet) {
         std::optional<std::int32_t> rate;
         std::int32_t type;
     };
-    LinuxSystemQueries queries = Queries();
+    LinuxSystemQueries queries = Queries(m_session);
     for (const Case& c : {Case{"r rate 250 30", "-model jp106 -layout jp", 0, 31, 7},
                           Case{"r rate 660 10", "-model pc105 -layout kr", 2, 8, 8},
                           Case{"r off", "-model pc105 -layout us", std::nullopt, std::nullopt, 4},
@@ -133,7 +101,7 @@ TEST_F(XServerTest, RepeatSettingsAndKeyboardTypeReadBackAsSet) {
 }
 
 TEST_F(XServerTest, CaretComesFromXSettingsThenGtkThenTheToolkit) {
-    LinuxSystemQueries queries = Queries();
+    LinuxSystemQueries queries = Queries(m_session);
     EXPECT_EQ(queries.GetCaretBlinkTime(), static_cast<std::uint32_t>(kToolkitCycle / 2));
 
     m_home.Write(".config/gtk-3.0/settings.ini", "[Settings]\ngtk-cursor-blink-time=800\n");
@@ -160,10 +128,10 @@ void KeyboardClick(LinuxSystemQueries& queries) {
 
 TEST(HungXServer, ClicksCostOneDeadlineAndLeaveOneAttemptBehindAtMost) {
     HungXServer hung;
-    const ScopedEnv display("DISPLAY", &hung.Display());
     TempDir home;
-    const ScopedEnv homeEnv("HOME", &home.Path());
-    LinuxSystemQueries queries = Queries();
+    SessionEnvironment session = Session(home);
+    session.display = hung.Display();
+    LinuxSystemQueries queries = Queries(session);
     const int threads = ThreadCount();
     const int descriptors = DescriptorCount();
     Clock::duration longest{};
@@ -187,59 +155,13 @@ TEST(HungXServer, ClicksCostOneDeadlineAndLeaveOneAttemptBehindAtMost) {
     EXPECT_EQ(queries.GetCaretBlinkTime(), static_cast<std::uint32_t>(kToolkitCycle / 2));
 }
 
-TEST(SettingsFiles, OnlySmallRegularFilesAreReadAndNeverWaitedFor) {
-    TempDir home;
-    const ScopedEnv homeEnv("HOME", &home.Path());
-    const ScopedEnv config("XDG_CONFIG_HOME", nullptr);
-    const ScopedEnv display("DISPLAY", nullptr);
-    const std::string settings = home.Path() + "/.config/gtk-3.0/settings.ini";
-    const std::string good = "[Settings]\ngtk-cursor-blink-time=800\n";
-    struct Case {
-        const char* what;
-        std::function<void()> make;
-        std::uint32_t phaseMs;
-    };
-    const std::vector<Case> cases{
-        {"a regular file", [&] { home.Write(".config/gtk-3.0/settings.ini", good); }, 400},
-        {"a FIFO without a writer", [&] { mkfifo(settings.c_str(), 0600); }, kToolkitCycle / 2},
-        {"a link to /dev/zero", [&] { symlink("/dev/zero", settings.c_str()); }, kToolkitCycle / 2},
-        {"a directory", [&] { std::filesystem::create_directories(settings); }, kToolkitCycle / 2},
-        {"1 MiB",
-         [&] { home.Write(".config/gtk-3.0/settings.ini", good + std::string(1 << 20, '#')); },
-         kToolkitCycle / 2},
-    };
-    LinuxSystemQueries queries = Queries();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::filesystem::remove_all(settings);
-        std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
-        c.make();
-        const auto start = Clock::now();
-        EXPECT_EQ(queries.GetCaretBlinkTime(), c.phaseMs);
-        // A blocking open or read would wait for ever; these take no time at all.
-        EXPECT_LT(Clock::now() - start, linux_backend::kKeyboardDeadline + kLoadMargin);
-    }
-
-    // Without HOME the home folder is the password database's, never the root of the disk.
-    const ScopedEnv noHome("HOME", nullptr);
-    const passwd* user = getpwuid(getuid());
-    ASSERT_NE(user, nullptr);
-    EXPECT_EQ(linux_backend::UserConfigDir(), std::string(user->pw_dir) + "/.config");
-}
-
 // A Wayland session as its clients see it: WAYLAND_DISPLAY and no X display.
-class WaylandSession {
-  public:
-    explicit WaylandSession(const Compositor& compositor)
-        : m_socket(compositor.Socket()), m_runtime(compositor.RuntimeDir()) {}
-
-  private:
-    std::string m_socket;
-    std::string m_runtime;
-    ScopedEnv m_wayland{"WAYLAND_DISPLAY", &m_socket};
-    ScopedEnv m_runtimeEnv{"XDG_RUNTIME_DIR", &m_runtime};
-    ScopedEnv m_display{"DISPLAY", nullptr};
-};
+SessionEnvironment WaylandSession(const Compositor& compositor) {
+    SessionEnvironment session;
+    session.waylandDisplay = compositor.Socket();
+    session.runtimeDir = compositor.RuntimeDir();
+    return session;
+}
 
 TEST(WaylandSession, KeyboardFactsComeFromTheCompositor) {
     XvfbServer x;
@@ -263,8 +185,7 @@ TEST(WaylandSession, KeyboardFactsComeFromTheCompositor) {
         SCOPED_TRACE(std::string(c.setxkbmap) + " " + c.repeat);
         ASSERT_EQ(RunCommand("env DISPLAY=" + x.Display() + " setxkbmap " + c.setxkbmap), 0);
         Compositor compositor(x.Display(), c.repeat);
-        const WaylandSession session(compositor);
-        LinuxSystemQueries queries = Queries();
+        LinuxSystemQueries queries = Queries(WaylandSession(compositor));
         const auto start = Clock::now();
         EXPECT_EQ(queries.GetKeyboardType(0), c.type);
         ExpectRepeat(queries, c.delay, c.rate);
@@ -278,8 +199,7 @@ TEST(WaylandSession, KeyboardFactsComeFromTheCompositor) {
 TEST(WaylandSession, AStoppedCompositorGivesUnknownWithinTheDeadline) {
     XvfbServer x;
     Compositor compositor(x.Display(), "keymap_layout=jp");
-    const WaylandSession session(compositor);
-    LinuxSystemQueries queries = Queries();
+    LinuxSystemQueries queries = Queries(WaylandSession(compositor));
     compositor.Daemon().Signal(SIGSTOP);
     const auto start = Clock::now();
     const std::int32_t type = queries.GetKeyboardType(0);
@@ -306,12 +226,10 @@ TEST(SettingsPortal, CaretComesFromThePortalBeforeGtkSettings) {
         {"GSETTINGS_BACKEND", "keyfile"},
         {"XDG_CONFIG_HOME", config.Path()}};
     PrivateBus bus(desktop);
-    const ScopedEnv busEnv("DBUS_SESSION_BUS_ADDRESS", &bus.Address());
-    const ScopedEnv homeEnv("HOME", &home.Path());
-    const ScopedEnv configEnv("XDG_CONFIG_HOME", nullptr);
-    const ScopedEnv display("DISPLAY", nullptr);
     home.Write(".config/gtk-3.0/settings.ini", "[Settings]\ngtk-cursor-blink-time=800\n");
-    LinuxSystemQueries queries = Queries();
+    SessionEnvironment session = Session(home);
+    session.busAddress = bus.Address();
+    LinuxSystemQueries queries = Queries(session);
 
     // No portal runs yet, and the program does not start one: the next source answers.
     auto start = Clock::now();
@@ -366,8 +284,7 @@ std::int32_t TypeFromSystemFiles(const std::map<std::string, std::string>& files
         for (const auto& [path, text] : files) {
             std::ofstream(path) << text;
         }
-        const ScopedEnv display("DISPLAY", nullptr);
-        _exit(Queries().GetKeyboardType(0));
+        _exit(Queries({}).GetKeyboardType(0));
     }
     int status = 0;
     return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)
@@ -376,8 +293,7 @@ std::int32_t TypeFromSystemFiles(const std::map<std::string, std::string>& files
 }
 
 TEST(NoXServer, TheTypeIsTheConfiguredKeyboardsAndRepeatIsUnknown) {
-    const ScopedEnv display("DISPLAY", nullptr);
-    LinuxSystemQueries queries = Queries();
+    LinuxSystemQueries queries = Queries({});
     std::int32_t value = 1234;
     EXPECT_FALSE(queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, value, 0));
     EXPECT_FALSE(queries.SystemParametersInfoA(SystemParameter::KeyboardSpeed, 0, value, 0));
@@ -413,13 +329,18 @@ const std::string kTwoSinks =
 
 class SoundServerTest : public ::testing::Test {
   protected:
+    SessionEnvironment Session() const {
+        SessionEnvironment session;
+        session.pulseServer = m_address;
+        return session;
+    }
+
     PulseServer m_pulse{kTwoSinks};
     std::string m_address = m_pulse.Address();
-    ScopedEnv m_server{"PULSE_SERVER", &m_address};
 };
 
 TEST_F(SoundServerTest, SinksReadBackAsTheServerWasSetUp) {
-    LinuxSystemQueries queries = Queries();
+    LinuxSystemQueries queries = Queries(Session());
     ASSERT_EQ(queries.waveOutGetNumDevs(), 2u);
 
     WaveCapsRecord record;
@@ -453,13 +374,10 @@ TEST_F(SoundServerTest, AStoppedServerCostsNoMoreThanTheBudget) {
     for (const bool stopX : {false, true}) {
         SCOPED_TRACE(stopX ? "hung X server" : "stopped sound server");
         HungXServer hung;
-        std::optional<ScopedEnv> display;
-        std::optional<ScopedEnv> ssh;
-        if (stopX) {
-            display.emplace("DISPLAY", &hung.Display());
-            ssh.emplace("SSH_CONNECTION", &sshSession);
-        }
-        LinuxSystemQueries queries = Queries();
+        // libpulse reads these itself, as it sets up.
+        const ScopedEnv display("DISPLAY", stopX ? std::optional(hung.Display()) : std::nullopt);
+        const ScopedEnv ssh("SSH_CONNECTION", stopX ? std::optional(sshSession) : std::nullopt);
+        LinuxSystemQueries queries = Queries(Session());
         if (!stopX) {
             m_pulse.Daemon().Signal(SIGSTOP);
         }
@@ -482,7 +400,7 @@ TEST_F(SoundServerTest, AStoppedServerCostsNoMoreThanTheBudget) {
 }
 
 TEST_F(SoundServerTest, ALiveServerAnswersQuickly) {
-    LinuxSystemQueries queries = Queries();
+    LinuxSystemQueries queries = Queries(Session());
     WaveCapsRecord record;
     const auto start = Clock::now();
     ASSERT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize), WaveResult::NoError);
@@ -522,15 +440,15 @@ TEST(SlowSoundServers, AreAnsweredRightOnNinetyNineClicksOfAHundred) {
         }
         const PulseServer server(script + "set-default-sink s0\n");
         const LatencyProxy proxy(port, c.oneWay);
-        const std::string address = "tcp:127.0.0.1:" + std::to_string(proxy.Port());
-        const ScopedEnv serverEnv("PULSE_SERVER", &address);
+        SessionEnvironment session;
+        session.pulseServer = "tcp:127.0.0.1:" + std::to_string(proxy.Port());
         std::vector<std::unique_ptr<Process>> busy;
         for (int i = 0; i < c.busyProcesses; ++i) {
             busy.push_back(std::make_unique<Process>(
                 std::vector<std::string>{"sh", "-c", "while :; do :; done"}));
         }
 
-        LinuxSystemQueries queries = Queries();
+        LinuxSystemQueries queries = Queries(session);
         int right = 0;
         std::vector<Clock::duration> times;
         for (int click = 0; click < 100; ++click) {
@@ -553,27 +471,28 @@ TEST(SoundServerQueries, WriteNoFiles) {
     const PulseServer server(kTwoSinks);
     TempDir home;
     TempDir runtime;
-    const ScopedEnv homeEnv("HOME", &home.Path());
-    const ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", &runtime.Path());
-    const ScopedEnv config("XDG_CONFIG_HOME", nullptr);
-    const ScopedEnv cookie("PULSE_COOKIE", nullptr);
-    {
-        // The server a session names, and then the search for the user's own server.
-        const std::string address = server.Address();
-        const ScopedEnv named("PULSE_SERVER", &address);
-        EXPECT_EQ(Queries().waveOutGetNumDevs(), 2u);
-    }
-    const ScopedEnv unnamed("PULSE_SERVER", nullptr);
-    Queries().waveOutGetNumDevs();
+    // libpulse reads these itself, as it sets up.
+    const ScopedEnv homeEnv("HOME", home.Path());
+    const ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", runtime.Path());
+    const ScopedEnv config("XDG_CONFIG_HOME", std::nullopt);
+    const ScopedEnv cookie("PULSE_COOKIE", std::nullopt);
+    const ScopedEnv named("PULSE_SERVER", std::nullopt);
+    SessionEnvironment session = Session(home);
+    session.runtimeDir = runtime.Path();
+    // The server a session names, and then the search for the user's own server.
+    session.pulseServer = server.Address();
+    EXPECT_EQ(Queries(session).waveOutGetNumDevs(), 2u);
+    session.pulseServer.reset();
+    Queries(session).waveOutGetNumDevs();
     EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
     EXPECT_TRUE(std::filesystem::is_empty(runtime.Path()));
 }
 
 TEST(NoSoundServer, TheKernelsCardsAreCounted) {
     TempDir nowhere;
-    const std::string address = "unix:" + nowhere.Path() + "/none";
-    const ScopedEnv server("PULSE_SERVER", &address);
-    LinuxSystemQueries queries = Queries();
+    SessionEnvironment session;
+    session.pulseServer = "unix:" + nowhere.Path() + "/none";
+    LinuxSystemQueries queries = Queries(session);
     EXPECT_EQ(queries.waveOutGetNumDevs(), std::optional(KernelPlaybackDevices()));
     WaveCapsRecord record;
     if (KernelPlaybackDevices() == 0) {

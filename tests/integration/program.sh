@@ -3,8 +3,8 @@
 # The real program where the system cannot simply answer: a build moved elsewhere; the
 # program copied without its sound module, then the module put back; a fresh home that
 # must stay empty; a machine without any wave output device, its sound cards hidden from
-# the program in a mount namespace of its own; and a session bus and a compositor that
-# never answer at start-up.
+# the program in a mount namespace of its own; a session bus and a compositor that never
+# answer at start-up, and what the diagnostics say of them.
 #   program.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -20,6 +20,12 @@ click() {
     window=$(wait_window "$1")
     [[ -n $window ]] || fail "no window \"$1\""
     click_twips "$window" "$2" "$3" "$4" "$5"
+}
+# From the first window, by way of the main one.
+keyboard_report() {
+    click 声卡信息统计 1800 5160 1335 495 # 退 出
+    click Pardolin 240 120 1575 735     # 键盘信息统计
+    click 统计键盘信息 1080 1920 1335 495 # 键盘信息
 }
 sound_report() {
     click 声卡信息统计 120 5160 1455 495 # 显示声卡信息
@@ -42,9 +48,7 @@ report=$(sound_report)
 # X desktops know the windows by their class's instance, the desktop entry's id.
 class=$(xprop -id "$(wait_window 声卡信息统计)" WM_CLASS)
 [[ $class == 'WM_CLASS(STRING) = "in.pardol.Pardolin", "Pardolin"' ]] || fail "$class"
-click 声卡信息统计 1800 5160 1335 495 # 退 出
-click Pardolin 240 120 1575 735     # 键盘信息统计
-click 统计键盘信息 1080 1920 1335 495 # 键盘信息
+keyboard_report
 stop_program
 echo "PASS: a moved build reports the server's sink"
 
@@ -99,9 +103,19 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 start_program env -u QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS="unix:path=$silent" \
-    WAYLAND_DISPLAY="$silent" "$build/app/pardolin"
+    WAYLAND_DISPLAY="$silent" "$build/app/pardolin" 2>"$session_dir/quiet.log"
 [[ -n $(wait_window 声卡信息统计) ]] || fail "no window with a silent bus and compositor"
+keyboard_report
 stop_program
+! grep -q 'pardolin\.' "$session_dir/quiet.log" || fail "diagnostics unasked: $(cat "$session_dir/quiet.log")"
+# Asked for, the diagnostics say which peer failed, at which step, and why.
+start_program env -u QT_QPA_PLATFORM QT_LOGGING_RULES='pardolin.*=true' \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$silent" "$build/app/pardolin" 2>"$session_dir/told.log"
+keyboard_report
+told="pardolin.bus: authenticating at $silent: no answer after"
+wait_until 5 grep -qF "$told" "$session_dir/told.log" || fail "not told \"$told\": $(cat "$session_dir/told.log")"
+stop_program
+echo "PASS: diagnostics are told only when asked for"
 
 # A bus address whose first entry only the toolkit can speak (unixexec:, here through
 # socat to a real bus), and whose other entry does not answer: the toolkit gets the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report buttons with the real Linux backend, against a private X server and a private
 // sound server that this test sets up and then reads back through the windows.
+#include "QtControls.h"
 #include "Servers.h"
 
 #include "app/Form1.h"
@@ -63,8 +64,9 @@ class EndToEndTest : public QObject {
 
     void soundCardReportShowsTheDefaultSink() {
         m_display->ShowForm(FormId::Form12);
-        QTest::mouseClick(m_display->Button(Form12::Command1), Qt::LeftButton);
-        const QStringList lines = m_display->Surface(Form12::Picture1)->Lines();
+        QTest::mouseClick(ControlWidget<QPushButton>(*m_display, Form12::Command1), Qt::LeftButton);
+        const QStringList lines =
+            PrintedLines(ControlWidget<QtTextSurface>(*m_display, Form12::Picture1));
         QCOMPARE(lines.size(), 6 + 12 + 1 + 2);
         QCOMPARE(lines.at(0), QStringLiteral("产品名称：Pardolin 环绕声测试") +
                                   QString(32 - 14, QLatin1Char(' ')));
@@ -78,8 +80,10 @@ class EndToEndTest : public QObject {
 
     void keyboardReportShowsWhatWasSetOnTheXServer() {
         m_display->ShowForm(FormId::Form1);
-        QTest::mouseClick(m_display->Button(Form1::Command1), Qt::LeftButton);
-        const auto text = [this](LabelRef label) { return m_display->Label(label)->text(); };
+        QTest::mouseClick(ControlWidget<QPushButton>(*m_display, Form1::Command1), Qt::LeftButton);
+        const auto text = [this](ReportLineRef line) {
+            return ControlWidget<QtTextLabel>(*m_display, line)->text();
+        };
         QCOMPARE(text(Form1::lblkeyboard),
                  QStringLiteral("键盘的类型是  : Enhanced(IBM) 101-102-key keyboard"));
         QCOMPARE(text(Form1::lblrepeatdelay), QStringLiteral("键盘重复延迟为   =  1 秒"));

@@ -2,6 +2,7 @@
 // The windows with the real Linux backend while the servers misbehave: a sound server that
 // stops answering, dies and comes back with other sinks, odd device names, and keyboard
 // facts with no X server or no settings manager.
+#include "Resources.h"
 #include "Servers.h"
 #include "WindowTestSupport.h"
 
@@ -10,33 +11,23 @@
 #include "platform/backends/linux/LinuxSystemQueries.h"
 #include "platform/frontends/qt/Appearance.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 
 using namespace pardolin;
 using namespace pardolin::testing;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-bool KernelHasPlaybackDevices() {
-    std::error_code error;
-    for (const auto& card : std::filesystem::directory_iterator("/proc/asound", error)) {
-        for (const auto& entry : std::filesystem::directory_iterator(card.path(), error)) {
-            const std::string name = entry.path().filename().string();
-            if (name.starts_with("pcm") && name.ends_with("p")) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
 
 // A report of a device, not the failure line: the name line, the fixed lines and both
 // headings.
@@ -63,11 +54,26 @@ class FaultsTest : public QObject {
     std::unique_ptr<linux_backend::LinuxSystemQueries> m_queries;
     std::unique_ptr<RecordingDisplay> m_display;
 
-    QStringList SoundLines() { return m_display->Surface(Form12::Picture1)->Lines(); }
-    QString KeyboardLine(LabelRef label) { return m_display->Label(label)->text(); }
+    // Each test's session: no settings of the user's, and the servers the test names.
+    void Begin(std::optional<std::string> pulseServer, std::string display = {}) {
+        linux_backend::SessionEnvironment session;
+        session.home = m_home.Path();
+        session.pulseServer = std::move(pulseServer);
+        session.display = std::move(display);
+        m_queries = std::make_unique<linux_backend::LinuxSystemQueries>(
+            ToolkitFacts{[] { return 1000; }}, std::move(session));
+        m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
+    }
+    QWidget* SoundSurface() const { return ControlWidget(*m_display, Form12::Picture1); }
+    QStringList SoundLines() const {
+        return PrintedLines(ControlWidget<QTextEdit>(*m_display, Form12::Picture1));
+    }
+    QString KeyboardLine(ReportLineRef line) const {
+        return ControlWidget<QLabel>(*m_display, line)->text();
+    }
     void ClickKeyboardReport() {
         m_display->ShowForm(FormId::Form1);
-        QTest::mouseClick(m_display->Button(Form1::Command1), Qt::LeftButton);
+        QTest::mouseClick(ControlWidget<QPushButton>(*m_display, Form1::Command1), Qt::LeftButton);
     }
     // Clicks the sound report; true when the program would have ended (no device).
     bool ClickSoundReport() {
@@ -79,33 +85,24 @@ class FaultsTest : public QObject {
         }
         return false;
     }
-    void UsePulse(const PulseServer& server) {
-        qputenv("PULSE_SERVER", QByteArray::fromStdString(server.Address()));
-    }
 
   private slots:
     void initTestCase() {
         SetUpApplication();
+        // libpulse reads its own settings from the home folder.
         qputenv("HOME", QByteArray::fromStdString(m_home.Path()));
-        qunsetenv("XDG_CONFIG_HOME");
     }
-    void init() {
-        m_log.clear();
-        m_queries =
-            std::make_unique<linux_backend::LinuxSystemQueries>(ToolkitFacts{[] { return 1000; }});
-        m_display = std::make_unique<RecordingDisplay>(*m_queries, m_log);
-    }
+    void init() { m_log.clear(); }
     void cleanup() {
         m_display.reset();
         m_queries.reset();
-        qunsetenv("DISPLAY");
     }
 
     // A server that stops answering is a failed query, never "no sound card": the click
     // answers within a second, from the kernel's cards where there are any.
     void aStoppedSoundServerStillGetsAnAnswerInTime() {
         PulseServer server(Sink("main", "Main Output", 2));
-        UsePulse(server);
+        Begin(server.Address());
         QVERIFY(!ClickSoundReport());
         QVERIFY(SoundLines().at(0).startsWith(QStringLiteral("产品名称：Main Output")));
 
@@ -120,13 +117,13 @@ class FaultsTest : public QObject {
         QVERIFY(!ended);
         QVERIFY(m_display->messages.empty());
         // The kernel's cards answer where there are any; otherwise nobody knows.
-        if (KernelHasPlaybackDevices()) {
+        if (KernelPlaybackDevices() > 0) {
             QVERIFY(IsFullReport(SoundLines()));
         } else {
             QCOMPARE(SoundLines(), QStringList{QStringLiteral("读取声卡信息失败")});
         }
         // The window still paints after the stalled query, and the next click reads again.
-        QVERIFY(!m_display->Control(Form12::Picture1)->grab().isNull());
+        QVERIFY(!SoundSurface()->grab().isNull());
         QVERIFY(!ClickSoundReport());
         QVERIFY(SoundLines().at(0).startsWith(QStringLiteral("产品名称：Main Output")));
     }
@@ -134,12 +131,12 @@ class FaultsTest : public QObject {
     void eachClickShowsTheServerOfThatMoment() {
         TempDir address;
         auto server = std::make_unique<PulseServer>(Sink("alpha", "Alpha", 2), address.Path());
-        UsePulse(*server);
+        Begin(server->Address());
         QVERIFY(!ClickSoundReport());
         QVERIFY(SoundLines().at(0).startsWith(QStringLiteral("产品名称：Alpha ")));
 
         server.reset(); // killed between two clicks: nothing listens any more
-        if (KernelHasPlaybackDevices()) {
+        if (KernelPlaybackDevices() > 0) {
             QVERIFY(!ClickSoundReport());
             QVERIFY(IsFullReport(SoundLines()));
         } else {
@@ -181,7 +178,7 @@ class FaultsTest : public QObject {
         QFETCH(QString, description);
         QFETCH(QString, shownPrefix);
         PulseServer server(Sink("odd", description.toStdString(), 2));
-        UsePulse(server);
+        Begin(server.Address());
         QVERIFY(!ClickSoundReport());
         const QString line = SoundLines().at(0);
         const QString prefix = QStringLiteral("产品名称：");
@@ -192,11 +189,11 @@ class FaultsTest : public QObject {
         for (const uint c : characters) {
             QVERIFY(c < 0xD800 || c > 0xDFFF);
         }
-        QVERIFY(!m_display->Control(Form12::Picture1)->grab().isNull());
+        QVERIFY(!SoundSurface()->grab().isNull());
     }
 
     void withoutAnXServerTheKeyboardReportSaysUnknown() {
-        qunsetenv("DISPLAY");
+        Begin(std::nullopt);
         ClickKeyboardReport();
         QCOMPARE(KeyboardLine(Form1::lblrepeatdelay), QStringLiteral("键盘重复延迟为   =  未知"));
         QCOMPARE(KeyboardLine(Form1::lblrepeatspeed), QStringLiteral("键盘的重复率  =  未知"));
@@ -206,7 +203,7 @@ class FaultsTest : public QObject {
 
     void aSettingsManagerThatGoesAwayLeavesNoStaleValue() {
         XvfbServer x;
-        qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
+        Begin(std::nullopt, x.Display());
         {
             XSettingsManager manager(x.Display(), "Net/CursorBlinkTime 700\n");
             ClickKeyboardReport();

@@ -198,14 +198,6 @@ int PortOf(int fd) {
     return ntohs(address.sin_port);
 }
 
-int Count(const char* directory) {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) {
-        ++count;
-    }
-    return count;
-}
-
 // Whether some client owns the selection: how a settings manager announces itself.
 bool SelectionOwned(const std::string& display, const std::string& selection) {
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
@@ -360,14 +352,6 @@ HungXServer::~HungXServer() {
     close(m_listener);
 }
 
-int ThreadCount() {
-    return Count("/proc/self/task");
-}
-
-int DescriptorCount() {
-    return Count("/proc/self/fd");
-}
-
 namespace {
 
 // Whether the compositor offers a seat with a keyboard yet: it takes connections a little
@@ -491,6 +475,12 @@ MisbehavingPeer::MisbehavingPeer(std::string path, Manner manner) : m_path(std::
     }
 }
 
+MisbehavingPeer::~MisbehavingPeer() {
+    m_process.reset();
+    std::error_code ignored;
+    std::filesystem::remove(m_path, ignored);
+}
+
 HostileCompositor::HostileCompositor(std::string path, const std::string& mode)
     : m_path(std::move(path)) {
     m_process = std::make_unique<Process>(std::vector<std::string>{
@@ -498,16 +488,6 @@ HostileCompositor::HostileCompositor(std::string path, const std::string& mode)
     if (!WaitFor([this] { return std::filesystem::exists(m_path); }, 10s)) {
         throw std::runtime_error("the hostile compositor did not start");
     }
-}
-
-long ResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return 0;
 }
 
 XSettingsManager::XSettingsManager(const std::string& display, const std::string& settings) {

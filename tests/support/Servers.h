@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Resources.h"
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -178,6 +180,10 @@ class MisbehavingPeer {
   public:
     enum class Manner { Silent, NeverAccepts, Junk };
     MisbehavingPeer(std::string path, Manner manner);
+    MisbehavingPeer(const MisbehavingPeer&) = delete;
+    MisbehavingPeer& operator=(const MisbehavingPeer&) = delete;
+    // Its socket goes with it, so that the next peer at the same path is the one asked.
+    ~MisbehavingPeer();
     const std::string& Path() const { return m_path; }
 
   private:
@@ -196,12 +202,6 @@ class HostileCompositor {
     std::string m_path;
     std::unique_ptr<Process> m_process;
 };
-
-// What this process holds now: its threads, its open file descriptors, and its resident
-// memory in KiB.
-int ThreadCount();
-int DescriptorCount();
-long ResidentKilobytes();
 
 // An XSETTINGS manager serving the given settings on `display`.
 class XSettingsManager {

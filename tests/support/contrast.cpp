@@ -59,8 +59,9 @@ int main(int argc, char** argv) {
     bool readable = true;
     for (std::size_t i = 0; i < form->controls.size(); ++i) {
         const ControlLayout& row = form->controls[i];
-        if (!row.backColour ||
-            (row.kind != ControlKind::Label && row.kind != ControlKind::TextSurface)) {
+        const bool text = row.kind == ControlKind::Label || row.kind == ControlKind::ReportLine ||
+                          row.kind == ControlKind::TextSurface;
+        if (!row.backColour || !text) {
             continue;
         }
         const BgrColour bgr = *row.backColour;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The D-Bus reader against messages recorded from the real buses, against messages with
 // header fields of kinds it does not know, and against every way a message can break.
-#include "platform/backends/linux/DBusWire.h"
+#include "platform/backends/linux/bus/DBusWire.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +159,13 @@ std::vector<Case> Cases() {
         {"eight variants deep", Reply(false, "v", InVariants(8)), true, MessageType::Return, 7, 'i',
          "", 840},
         {"nine variants deep", Reply(false, "v", InVariants(9)), true, MessageType::Return, 7},
+        // Values at the edges of their types.
+        {"a boolean of 1", Reply(false, "b", [](Writer& w) { w.Uint32(1); }), true,
+         MessageType::Return, 7, 'b', "", 1},
+        {"a boolean of 2", Reply(false, "b", [](Writer& w) { w.Uint32(2); }), true,
+         MessageType::Return, 7},
+        {"an int16 of -1", Reply(false, "n", [](Writer& w) { w.Byte(0xFF).Byte(0xFF); }), true,
+         MessageType::Return, 7, 'n', "", -1},
         // Broken messages, and broken first arguments.
         {"another byte-order mark", Changed(hello, 0, 'x'), false},
         {"another protocol version", Changed(hello, 3, 2), false},
@@ -176,7 +183,9 @@ std::vector<Case> Cases() {
          unknown(205, "a{vs}", [](Writer& w) { w.Uint32(0).Pad(8); }), false},
         {"an array running past the fields", unknown(206, "ay", [](Writer& w) { w.Uint32(4096); }),
          false},
-        {"an empty struct", unknown(207, "()", [](Writer&) {}), false},
+        {"an empty struct", unknown(207, "()", [](Writer& w) { w.Pad(8); }), false},
+        {"an array whose element runs past its length",
+         unknown(209, "au", [](Writer& w) { w.Uint32(2).Uint32(5); }), false},
         {"containers 65 deep",
          unknown(208, std::string(65, 'a') + "y", [](Writer& w) { w.Uint32(0); }), false},
     };

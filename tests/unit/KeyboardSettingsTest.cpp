@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/backends/linux/KeyboardSettings.h"
-#include "platform/backends/linux/XSettings.h"
+// What the keyboard's settings mean, as X, the compositors and the desktops' files keep them.
+#include "platform/backends/linux/settings/KeyboardSettings.h"
+#include "platform/backends/linux/x11/XSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,8 @@ TEST(KeyboardType, JapaneseKoreanAndEverythingElse) {
     };
     for (const Case& c : {Case{"jp106", "jp", 7}, Case{"jp106", "us", 7}, Case{"pc105", "jp", 7},
                           Case{"pc105", "kr", 8}, Case{"pc105", "us", 4}, Case{"pc105", "us,jp", 4},
-                          Case{"pc105", "jp,us", 7}, Case{"", "", 4}}) {
+                          Case{"pc105", "jp,us", 7}, Case{"pc105", "us,kr", 4},
+                          Case{"pc105", "kr,us", 8}, Case{"jp106x", "jpx", 4}, Case{"", "", 4}}) {
         EXPECT_EQ(KeyboardTypeFromXkb({"evdev", c.model, c.layout, "", ""}), c.type)
             << c.model << " " << c.layout;
     }
@@ -31,7 +33,13 @@ TEST(KeyboardType, ReadsEveryPlaceTheConfigurationIsKept) {
     EXPECT_EQ(names.model, "jp106");
     EXPECT_EQ(names.layout, "jp");
     EXPECT_EQ(names.options, "grp:alt");
-    EXPECT_EQ(ParseXkbRulesNames("evdev\0pc10"s).model, "pc10");
+    const XkbNames cut = ParseXkbRulesNames("evdev\0pc10"s);
+    EXPECT_EQ(cut.model, "pc10");
+    EXPECT_EQ(cut.layout, "") << "the fields after the last one given are empty";
+    // Past its fifth field the property says nothing more.
+    const XkbNames extra = ParseXkbRulesNames("e\0m\0l\0v\0o\0more\0"s);
+    EXPECT_EQ(extra.layout, "l");
+    EXPECT_EQ(extra.options, "o");
 
     const auto defaults = ParseDefaultKeyboard(
         "# KEYBOARD CONFIGURATION FILE\nXKBMODEL=\"pc105\"\nXKBLAYOUT='kr'\nXKBVARIANT=\"\"\n");
@@ -55,15 +63,20 @@ TEST(RepeatScales, MapMillisecondsOntoTheFourAndThirtyTwoSteps) {
         int ms;
         std::int32_t index;
     };
-    for (const Case& c : {Case{0, 0}, Case{250, 0}, Case{374, 0}, Case{500, 1}, Case{660, 2},
-                          Case{1000, 3}, Case{5000, 3}}) {
+    for (const Case& c :
+         {Case{-1, 0}, Case{0, 0}, Case{250, 0}, Case{374, 0}, Case{375, 1}, Case{500, 1},
+          Case{660, 2}, Case{874, 2}, Case{875, 3}, Case{1000, 3}, Case{5000, 3}}) {
         EXPECT_EQ(DelayIndexFromMs(c.ms), c.index) << "delay " << c.ms;
     }
     // 1000/30 ms is how `xset r rate 250 30` stores 30 repeats a second.
     for (const Case& c : {Case{33, 31}, Case{25, 31}, Case{400, 0}, Case{1000, 0}, Case{0, 31},
-                          Case{100, 8}, Case{40, 25}}) {
+                          Case{-1, 31}, Case{100, 8}, Case{40, 25}}) {
         EXPECT_EQ(RateIndexFromIntervalMs(c.ms), c.index) << "interval " << c.ms;
     }
+    EXPECT_EQ(RateIndexFromRepeatsPerSecond(2.94), 0);
+    EXPECT_EQ(RateIndexFromRepeatsPerSecond(3.0), 1);
+    EXPECT_EQ(RateIndexFromRepeatsPerSecond(29.9), 31);
+    EXPECT_EQ(RateIndexFromRepeatsPerSecond(29.0), 30);
 }
 
 TEST(KeyboardType, FromTheFirstLayoutOfACompositorsKeymap) {
@@ -86,9 +99,6 @@ TEST(KeyboardType, FromTheFirstLayoutOfACompositorsKeymap) {
             std::string("xkb_keymap {\nxkb_keycodes \"evdev\" {};\n") + c.symbols + "\n};\n};\n";
         EXPECT_EQ(KeyboardTypeFromKeymap(keymap), c.type) << c.symbols;
     }
-    EXPECT_EQ(RateIndexFromRepeatsPerSecond(30), 31);
-    EXPECT_EQ(RateIndexFromRepeatsPerSecond(25), 25);
-    EXPECT_EQ(RateIndexFromRepeatsPerSecond(2.5), 0);
 }
 
 TEST(Caret, HalfTheCycleOrNeverWhenBlinkingIsOff) {
@@ -105,7 +115,39 @@ TEST(Caret, HalfTheCycleOrNeverWhenBlinkingIsOff) {
         "gtk-theme-name=Adwaita\ngtk-cursor-blink = false\ngtk-cursor-blink-time=800\n");
     EXPECT_EQ(gtk.blinks, false);
     EXPECT_EQ(gtk.cycleMs, 800);
-    EXPECT_EQ(ParseGtkSettingsIni("[Settings]\ngtk-cursor-blink-time=abc\n").cycleMs, std::nullopt);
+    struct Case {
+        const char* ini;
+        std::optional<int> cycleMs;
+    };
+    for (const Case& c : {Case{"[Settings]\ngtk-cursor-blink-time=abc\n", std::nullopt},
+                          Case{"[Settings]\ngtk-cursor-blink-time=800ms\n", std::nullopt},
+                          Case{"[Settings]\ngtk-cursor-blink-time=800\n[Other]\n"
+                               "gtk-cursor-blink-time=99\n",
+                               800},
+                          Case{"[Settings] \ngtk-cursor-blink-time=700\n", 700},
+                          Case{"[SettingsX]\ngtk-cursor-blink-time=700\n", std::nullopt},
+                          Case{"gtk-cursor-blink-time=700\n", std::nullopt}}) {
+        EXPECT_EQ(ParseGtkSettingsIni(c.ini).cycleMs, c.cycleMs) << c.ini;
+    }
+}
+
+// lxqt.conf as LXQt writes it: the whole cycle in [Qt], within a caret's range.
+TEST(Caret, LxqtsFlashTime) {
+    struct Case {
+        const char* conf;
+        std::optional<int> cycleMs;
+    };
+    for (const Case& c :
+         {Case{"[General]\n__userfile__=true\n\n[Qt]\ncursorFlashTime=900\nwheelScrollLines=3\n",
+               900},
+          Case{"[Qt]\ncursorFlashTime=0\n", 0}, Case{"[Qt]\ncursorFlashTime=10000\n", 10000},
+          Case{"[Qt]\ncursorFlashTime=10001\n", std::nullopt},
+          Case{"[Qt]\ncursorFlashTime=-1\n", std::nullopt},
+          Case{"[Qt]\ncursorFlashTime=900x\n", std::nullopt},
+          Case{"[General]\ncursorFlashTime=900\n", std::nullopt},
+          Case{"[Qt]\ndoubleClickInterval=400\n", std::nullopt}}) {
+        EXPECT_EQ(ParseLxqtCursorFlashTime(c.conf), c.cycleMs) << c.conf;
+    }
 }
 
 // Builds an _XSETTINGS_SETTINGS block the way a settings manager writes it.
@@ -167,27 +209,41 @@ class XSettingsBlock {
 
 TEST(XSettings, ReadsIntegersInEitherByteOrderPastStringsAndColours) {
     for (const bool bigEndian : {false, true}) {
+        // Names of every length modulo four, and a block ending in a string, then in a colour.
         const std::string bytes = XSettingsBlock(bigEndian)
                                       .String("Net/ThemeName", "Adwaita")
                                       .Integer("Net/CursorBlink", 1)
                                       .Colour("Gtk/Colour")
                                       .Integer("Net/CursorBlinkTime", 1060)
                                       .Integer("Xft/DPI", -1)
+                                      .Integer("Abcd", 4)
+                                      .String("Gtk/Last", "four")
                                       .Bytes();
         const auto integers = ParseXSettingsIntegers(bytes);
         ASSERT_TRUE(integers) << "big endian " << bigEndian;
         EXPECT_EQ(integers->at("Net/CursorBlink"), 1);
         EXPECT_EQ(integers->at("Net/CursorBlinkTime"), 1060);
         EXPECT_EQ(integers->at("Xft/DPI"), -1);
+        EXPECT_EQ(integers->at("Abcd"), 4);
         EXPECT_EQ(integers->count("Net/ThemeName"), 0u);
+        EXPECT_EQ(integers->size(), 4u);
+        const auto endingInAColour = ParseXSettingsIntegers(
+            XSettingsBlock(bigEndian).Integer("Net/A", 1).Colour("C").Bytes());
+        ASSERT_TRUE(endingInAColour);
+        EXPECT_EQ(endingInAColour->at("Net/A"), 1);
     }
 }
 
 TEST(XSettings, RejectsTruncatedOrMalformedBlocks) {
-    const std::string bytes = XSettingsBlock(false).Integer("Net/CursorBlinkTime", 1200).Bytes();
+    const std::string bytes = XSettingsBlock(false)
+                                  .Integer("Net/CursorBlinkTime", 1200)
+                                  .String("Gtk/Theme", "Ad")
+                                  .Colour("Gtk/Colour")
+                                  .Bytes();
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         EXPECT_FALSE(ParseXSettingsIntegers(bytes.substr(0, length))) << "cut at " << length;
     }
+    EXPECT_TRUE(ParseXSettingsIntegers(bytes));
     std::string badOrder = bytes;
     badOrder[0] = 2;
     EXPECT_FALSE(ParseXSettingsIntegers(badOrder));
@@ -197,6 +253,25 @@ TEST(XSettings, RejectsTruncatedOrMalformedBlocks) {
     std::string hugeCount = bytes;
     hugeCount[8] = '\xff';
     EXPECT_FALSE(ParseXSettingsIntegers(hugeCount));
+}
+
+// A compositor's repeat_info on the report's scales: keys that do not repeat, and values no
+// keyboard has, are no fact.
+TEST(RepeatFromCompositor, NoRepeatOrOutOfRangeIsNoFact) {
+    struct Case {
+        int rate;
+        int delay;
+        std::optional<std::int32_t> delayIndex;
+        std::optional<std::int32_t> rateIndex;
+    };
+    for (const Case& c :
+         {Case{30, 250, 0, 31}, Case{10, 660, 2, 8}, Case{1, 0, 0, 0}, Case{0, 500, {}, {}},
+          Case{-1, -100, {}, {}}, Case{40, -1, {}, 31}, Case{1000, 10000, 3, 31},
+          Case{1001, 250, 0, {}}, Case{25, 10001, {}, 25}}) {
+        const RepeatSettings settings = RepeatFromCompositor(c.rate, c.delay);
+        EXPECT_EQ(settings.delay, c.delayIndex) << c.rate << " " << c.delay;
+        EXPECT_EQ(settings.rate, c.rateIndex) << c.rate << " " << c.delay;
+    }
 }
 
 } // namespace

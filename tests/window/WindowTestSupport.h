@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "QtControls.h"
+
 #include "app/Forms.h"
 #include "platform/frontends/qt/QtDisplaySurface.h"
 #include "platform/frontends/qt/QtTextLabel.h"
@@ -38,9 +40,9 @@ class RecordingDisplay : public QtDisplaySurface {
           }),
           m_log(log) {}
 
-    void SetCaption(LabelRef label, const Text& text) override {
-        m_log << QStringLiteral("set ") + Control(label)->objectName();
-        QtDisplaySurface::SetCaption(label, text);
+    void SetCaption(ReportLineRef line, const Text& text) override {
+        m_log << QStringLiteral("set ") + ControlWidget(*this, line)->objectName();
+        QtDisplaySurface::SetCaption(line, text);
     }
     void ClearSurface(SurfaceRef surface) override {
         m_log << QStringLiteral("clear");
@@ -128,14 +130,22 @@ struct FakeSession {
         display.ShowForm(form);
         return display.FindForm(form);
     }
-    QPushButton* Button(ButtonRef button) const { return display.Button(button); }
+    QPushButton* Button(ButtonRef button) const {
+        return ControlWidget<QPushButton>(display, button);
+    }
+    QtTextSurface* Surface(SurfaceRef surface) const {
+        return ControlWidget<QtTextSurface>(display, surface);
+    }
+    QtTextLabel* Line(ReportLineRef line) const {
+        return ControlWidget<QtTextLabel>(display, line);
+    }
     // The handlers of a window's live instance, for a handler that ends the program: that
     // throws, and an exception must not pass through the toolkit's own code.
     template <typename Logic> Logic& Handlers(FormId form) const {
         return dynamic_cast<Logic&>(display.FindForm(form)->Logic());
     }
-    QStringList Lines(SurfaceRef surface) const { return display.Surface(surface)->Lines(); }
-    QString Text(LabelRef label) const { return display.Label(label)->text(); }
+    QStringList Lines(SurfaceRef surface) const { return PrintedLines(Surface(surface)); }
+    QString Text(ReportLineRef line) const { return Line(line)->text(); }
 };
 
 } // namespace pardolin::testing

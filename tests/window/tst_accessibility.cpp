@@ -41,7 +41,7 @@ class AccessibilityTest : public QObject {
         return form;
     }
     void Click(ButtonRef button) { QTest::mouseClick(m_session->Button(button), Qt::LeftButton); }
-    QtTextSurface* Surface() { return m_session->display.Surface(Form12::Picture1); }
+    QtTextSurface* Surface() { return m_session->Surface(Form12::Picture1); }
 
   private slots:
     void initTestCase() { SetUpApplication(); }
@@ -91,7 +91,7 @@ class AccessibilityTest : public QObject {
         QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("声卡信息"));
         QVERIFY(accessible->state().readOnly);
         QVERIFY(accessible->state().multiLine);
-        const QStringList lines = Surface()->Lines();
+        const QStringList lines = PrintedLines(Surface());
         const QString expected = lines.join(QLatin1Char('\n'));
         QVERIFY(expected.contains(QStringLiteral("\n输出声道： 0\n")));
         QCOMPARE(text->text(0, text->characterCount()), expected);
@@ -129,7 +129,7 @@ class AccessibilityTest : public QObject {
         report->setFocus();
         QTest::keyClick(report, Qt::Key_Space);
         QCOMPARE(QApplication::focusWidget(), report);
-        QCOMPARE(announced(FormId::Form12), Surface()->Lines().first());
+        QCOMPARE(announced(FormId::Form12), PrintedLines(Surface()).first());
 
         QVERIFY(Show(FormId::Form1));
         QTest::keyClick(m_session->Button(Form1::Command1), Qt::Key_Return);
@@ -142,7 +142,7 @@ class AccessibilityTest : public QObject {
 
     void keyboardLabelsNameWhatTheyShow() {
         QVERIFY(Show(FormId::Form1));
-        auto* caret = m_session->display.Label(Form1::lblcaretflash);
+        auto* caret = m_session->Line(Form1::lblcaretflash);
         QCOMPARE(QAccessible::queryAccessibleInterface(caret)->text(QAccessible::Name),
                  QStringLiteral("光标闪烁频率"));
         Click(Form1::Command1);
@@ -173,7 +173,7 @@ class AccessibilityTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), report);
 
         QTest::keyClick(report, Qt::Key_Return);
-        QVERIFY(!Surface()->Lines().isEmpty());
+        QVERIFY(!PrintedLines(Surface()).isEmpty());
 
         exit->setFocus();
         QTest::keyClick(exit, Qt::Key_Space);
@@ -194,7 +194,7 @@ class AccessibilityTest : public QObject {
         QVERIFY(Show(FormId::Form12));
         Click(Form12::Command1);
         Surface()->setFocus();
-        const QString lines = Surface()->Lines().join(QLatin1Char('\n'));
+        const QString lines = PrintedLines(Surface()).join(QLatin1Char('\n'));
         const auto copiedFromMenu = [this, &lines](const std::function<void()>& open,
                                                    bool fromKeyboard) {
             QGuiApplication::clipboard()->clear();
@@ -233,13 +233,13 @@ class AccessibilityTest : public QObject {
         QVERIFY(keyboard);
         Click(Form1::Command1);
         m_session->Button(Form1::Command2)->setFocus();
-        for (const LabelRef line : {Form1::lblcaretflash, Form1::lblrepeatdelay,
-                                    Form1::lblrepeatspeed, Form1::lblkeyboard}) {
+        for (const ReportLineRef line : {Form1::lblcaretflash, Form1::lblrepeatdelay,
+                                         Form1::lblrepeatspeed, Form1::lblkeyboard}) {
             QTest::keyClick(keyboard, Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), m_session->display.Label(line));
+            QCOMPARE(QApplication::focusWidget(), m_session->Line(line));
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
-        QMenu* opened = m_session->display.Label(Form1::lblkeyboard)->findChild<QMenu*>();
+        QMenu* opened = m_session->Line(Form1::lblkeyboard)->findChild<QMenu*>();
         QVERIFY(opened);
         QCOMPARE(opened->accessibleName(), QStringLiteral("键盘的类型"));
         QCOMPARE(opened->activeAction(), opened->actions().first());
@@ -248,7 +248,7 @@ class AccessibilityTest : public QObject {
         delete opened;
         QCOMPARE(QGuiApplication::clipboard()->text(), m_session->Text(Form1::lblkeyboard));
 
-        auto* delay = m_session->display.Label(Form1::lblrepeatdelay);
+        auto* delay = m_session->Line(Form1::lblrepeatdelay);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 delay->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(delay, &event);

@@ -2,6 +2,7 @@
 // Ten thousand random actions on the windows against a system that sometimes fails. After
 // each one: at most one instance of each window, and what the windows show is the last
 // report made from the faked facts. Memory must not grow with use.
+#include "Resources.h"
 #include "WindowTestSupport.h"
 
 #include "app/Form1.h"
@@ -17,7 +18,6 @@
 #include <QTest>
 
 #include <array>
-#include <fstream>
 #include <memory>
 #include <random>
 
@@ -28,20 +28,6 @@ namespace {
 
 constexpr int kActions = 10000;
 constexpr std::uint32_t kDefaultSeed = 20261208;
-
-long ResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
-}
 
 int LiveObjects() {
     int count = 0;

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pardolin {
@@ -174,6 +175,39 @@ TEST(WaveOut, DeviceZeroDecodesToTheReportOfWhatWasRead) {
               << record.dwSupport << std::dec << ", version "
               << SplitDriverVersion(record.vDriverVersion).major << "."
               << SplitDriverVersion(record.vDriverVersion).minor << "\n";
+}
+
+// What the diagnostics channel is told, when it is on.
+std::vector<std::string>& Told() {
+    static std::vector<std::string> told;
+    return told;
+}
+
+TEST(WaveOut, AFailedQuestionIsToldWithItsReasonAndASucceededOneIsNot) {
+    const auto queries =
+        CreateSystemQueries({{},
+                             false,
+                             Diagnostics({[](Peer peer) { return peer == Peer::WaveDevices; },
+                                          [](Peer peer, std::string_view message) {
+                                              Told().push_back(std::string(ChannelName(peer)) +
+                                                               ": " + std::string(message));
+                                          }})});
+    // winmm's first load can take longer than a click waits, the first time in a prefix.
+    for (int tries = 0; tries < 50 && !queries->waveOutGetNumDevs(); ++tries) {
+        Sleep(100);
+    }
+    Told().clear();
+    WaveCapsRecord record;
+    EXPECT_EQ(queries->waveOutGetDevCapsA(99, record, kWaveCapsRecordSize),
+              WaveResult::BadDeviceId);
+    ASSERT_EQ(Told(),
+              std::vector<std::string>{"pardolin.winmm: waveOutGetDevCapsA(99): no such device "
+                                       "(MMSYSERR_BADDEVICEID)"});
+    // Questions that are answered tell nothing.
+    queries->waveOutGetNumDevs();
+    std::int32_t delay = 0;
+    queries->SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0);
+    EXPECT_EQ(Told().size(), 1u);
 }
 
 TEST(WaveOut, A50ByteQueryWritesFiftyBytesOnly) {

@@ -1,29 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/backends/linux/LinuxSystemQueries.h"
 
-#include "platform/backends/linux/KeyboardSettings.h"
-#include "platform/backends/linux/SettingsFile.h"
-#include "platform/backends/linux/XSettings.h"
-
-#include <cstdlib>
+#include "platform/backends/linux/settings/KeyboardSettings.h"
+#include "platform/backends/linux/settings/SettingsFile.h"
+#include "platform/backends/linux/x11/XSettings.h"
 
 namespace pardolin::linux_backend {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The keyboard the system is configured for, for sessions without an X server.
-std::optional<XkbNames> SystemKeyboardConfiguration() {
-    if (const auto text = ReadSettingsFile("/etc/default/keyboard")) {
-        if (auto names = ParseDefaultKeyboard(*text)) {
-            return names;
-        }
-    }
-    if (const auto text = ReadSettingsFile("/etc/X11/xorg.conf.d/00-keyboard.conf")) {
-        return ParseXorgKeyboardConf(*text);
-    }
-    return std::nullopt;
-}
 
 std::optional<std::uint32_t> CaretFromXSettings(const std::string& property) {
     const auto integers = ParseXSettingsIntegers(property);
@@ -40,10 +25,39 @@ std::optional<std::uint32_t> CaretFromXSettings(const std::string& property) {
     return CaretPhaseMs(settings);
 }
 
-std::optional<std::uint32_t> CaretFromGtkSettings() {
-    for (const std::string& path :
-         {UserConfigDir() + "/gtk-3.0/settings.ini", std::string("/etc/gtk-3.0/settings.ini")}) {
-        if (const auto text = ReadSettingsFile(path)) {
+template <typename... Visitors> struct Overloaded : Visitors... { using Visitors::operator()...; };
+
+} // namespace
+
+std::optional<std::string> LinuxSystemQueries::ReadSettings(const std::string& path) const {
+    std::string why;
+    std::optional<std::string> text = ReadSettingsFile(path, &why);
+    if (!text && !why.empty()) {
+        m_diagnostics.Failed(Peer::SettingsFiles, path, why);
+    }
+    return text;
+}
+
+// The keyboard the system is configured for, for sessions without an X server.
+std::optional<XkbNames> LinuxSystemQueries::SystemKeyboardConfiguration() const {
+    if (const auto text = ReadSettings("/etc/default/keyboard")) {
+        if (auto names = ParseDefaultKeyboard(*text)) {
+            return names;
+        }
+    }
+    if (const auto text = ReadSettings("/etc/X11/xorg.conf.d/00-keyboard.conf")) {
+        return ParseXorgKeyboardConf(*text);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> LinuxSystemQueries::CaretFromGtkSettings() const {
+    std::vector<std::string> paths{"/etc/gtk-3.0/settings.ini"};
+    if (const std::string user = m_environment.UserConfigDir(); !user.empty()) {
+        paths.insert(paths.begin(), user + "/gtk-3.0/settings.ini");
+    }
+    for (const std::string& path : paths) {
+        if (const auto text = ReadSettings(path)) {
             if (const auto phase = CaretPhaseMs(ParseGtkSettingsIni(*text))) {
                 return phase;
             }
@@ -53,11 +67,13 @@ std::optional<std::uint32_t> CaretFromGtkSettings() {
 }
 
 // LXQt's own caret cycle: the user's lxqt.conf, then the system's, as LXQt reads them.
-std::optional<std::uint32_t> CaretFromLxqt() {
-    std::vector<std::string> dirs = SystemConfigDirs();
-    dirs.insert(dirs.begin(), UserConfigDir());
+std::optional<std::uint32_t> LinuxSystemQueries::CaretFromLxqt() const {
+    std::vector<std::string> dirs = m_environment.SystemConfigDirs();
+    if (const std::string user = m_environment.UserConfigDir(); !user.empty()) {
+        dirs.insert(dirs.begin(), user);
+    }
     for (const std::string& dir : dirs) {
-        if (const auto text = ReadSettingsFile(dir + "/lxqt/lxqt.conf")) {
+        if (const auto text = ReadSettings(dir + "/lxqt/lxqt.conf")) {
             if (const std::optional<int> cycle = ParseLxqtCursorFlashTime(*text)) {
                 return CaretPhaseMs({std::nullopt, cycle});
             }
@@ -66,22 +82,38 @@ std::optional<std::uint32_t> CaretFromLxqt() {
     return std::nullopt;
 }
 
-template <typename... Visitors> struct Overloaded : Visitors... { using Visitors::operator()...; };
+WaveResult LinuxSystemQueries::KernelCaps(const AlsaPlayback& playback, WaveCapsRecord& caps) {
+    using Answer = std::pair<WaveResult, WaveCapsRecord>;
+    const auto askCard = [sound = m_sound.Get(), playback, diagnostics = m_diagnostics] {
+        Answer filled{WaveResult::NoError, {}};
+        filled.first = sound->AlsaCaps(playback, filled.second, diagnostics);
+        return std::optional(filled);
+    };
+    const std::optional<Answer> answer =
+        m_kernelCards.Run(askCard, Clock::now() + kKernelCardsDeadline, m_diagnostics,
+                          Peer::KernelCards, "a device's record");
+    if (!answer) {
+        return WaveResult::NoDriver;
+    }
+    if (answer->first == WaveResult::NoError) {
+        caps = answer->second;
+    }
+    return answer->first;
+}
 
-} // namespace
-
-LinuxSystemQueries::LinuxSystemQueries(ToolkitFacts toolkit) : m_toolkit(std::move(toolkit)) {}
+LinuxSystemQueries::LinuxSystemQueries(ToolkitFacts toolkit, SessionEnvironment environment)
+    : m_toolkit(std::move(toolkit)), m_environment(std::move(environment)),
+      m_portalSession(PortalSession::Of(m_environment)) {}
 
 bool LinuxSystemQueries::OnWayland() const {
     // The toolkit knows; otherwise a Wayland display with no X display in use. Asking an X
     // server from a Wayland session could start one, and may be slow to answer.
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const char* x = std::getenv("DISPLAY");
-    return m_toolkit.onWayland || (wayland && *wayland && (!x || !*x));
+    return m_toolkit.onWayland ||
+           (!m_environment.waylandDisplay.empty() && m_environment.display.empty());
 }
 
 void LinuxSystemQueries::ReadXKeyboard(KeyboardFacts& facts, Clock::time_point deadline) {
-    const std::optional<XServerFacts> x = m_xServer.Read(deadline);
+    const std::optional<XServerFacts> x = m_xServer.Read(m_environment.display, deadline);
     if (x && x->rulesNames) {
         facts.type = KeyboardTypeFromXkb(ParseXkbRulesNames(*x->rulesNames));
     } else if (const auto configured = SystemKeyboardConfiguration()) {
@@ -103,9 +135,11 @@ void LinuxSystemQueries::ReadWaylandKeyboard(KeyboardFacts& facts, Clock::time_p
         if (!wayland) {
             return;
         }
-        m_compositor = wayland->CreateWaylandKeyboard();
+        m_compositor = wayland->CreateWaylandKeyboard(m_diagnostics);
     }
-    const std::optional<WaylandKeyboardFacts> keyboard = m_compositor->Read(deadline);
+    const std::optional<WaylandKeyboardFacts> keyboard = m_compositor->Read(
+        CompositorAddress(m_environment.waylandDisplay.c_str(), m_environment.runtimeDir.c_str()),
+        deadline);
     if (!keyboard) {
         return;
     }
@@ -124,9 +158,10 @@ LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
     const Clock::time_point deadline = Clock::now() + kKeyboardDeadline;
     // The settings portal is asked beside the display server, each with the whole deadline:
     // one that does not answer costs the other's facts nothing.
-    auto portal = m_portal.Start([session = PortalSession::Current(), deadline] {
-        return ReadPortalCaret(session, deadline);
-    });
+    auto portal =
+        m_portal.Start([session = m_portalSession, deadline, diagnostics = m_diagnostics] {
+            return ReadPortalCaret(session, deadline, diagnostics);
+        });
     KeyboardFacts facts;
     if (OnWayland()) {
         ReadWaylandKeyboard(facts, deadline);
@@ -135,7 +170,7 @@ LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
     }
     // LXQt keeps the caret in a file of its own, which only its Qt 5 theme applies; there
     // it is the desktop's word, before what any settings daemon says.
-    if (CurrentDesktopIs(std::getenv("XDG_CURRENT_DESKTOP"), "LXQt")) {
+    if (m_environment.DesktopIs("LXQt")) {
         if (const auto lxqt = CaretFromLxqt()) {
             facts.caretPhaseMs = lxqt;
         }
@@ -191,15 +226,27 @@ LinuxSystemQueries::WaveDevices LinuxSystemQueries::ReadWaveDevices() {
     }
     using Outcome = SoundServerAnswer::Outcome;
     const Clock::time_point start = Clock::now();
-    const auto askServer = [sound, end = start + kSoundConversationDeadline] {
-        return std::optional(sound->ReadServerDevices(end));
+    const auto askServer = [sound, environment = m_environment, diagnostics = m_diagnostics,
+                            end = start + kSoundConversationDeadline] {
+        return std::optional(sound->ReadServerDevices(environment, end, diagnostics));
     };
-    ServerDevices server =
-        m_soundServer.Run(askServer, start + kSoundServerDeadline).value_or(ServerDevices{});
+    ServerDevices server = m_soundServer
+                               .Run(askServer, start + kSoundServerDeadline, m_diagnostics,
+                                    Peer::SoundServer, "the device list")
+                               .value_or(ServerDevices{});
     if (server.outcome == Outcome::Answered) {
         return std::move(server.devices);
     }
-    AlsaPlaybackList kernel = sound->ListAlsaPlayback();
+    const auto listCards = [sound, diagnostics = m_diagnostics] {
+        return std::optional(sound->ListAlsaPlayback(diagnostics));
+    };
+    std::optional<AlsaPlaybackList> listed =
+        m_kernelCards.Run(listCards, Clock::now() + kKernelCardsDeadline, m_diagnostics,
+                          Peer::KernelCards, "the cards' list");
+    if (!listed) {
+        return std::nullopt;
+    }
+    AlsaPlaybackList kernel = std::move(*listed);
     // Without a server the kernel's cards are the whole answer, once every card could be
     // asked. A server that did not answer may hold devices of its own, so then only cards
     // actually found are an answer; none found is not the same as none there.
@@ -241,7 +288,7 @@ WaveResult LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, WaveCa
                                      if (deviceId >= kernel.devices.size()) {
                                          return WaveResult::BadDeviceId;
                                      }
-                                     return m_sound.Get()->AlsaCaps(kernel.devices[deviceId], caps);
+                                     return KernelCaps(kernel.devices[deviceId], caps);
                                  }},
                       *devices);
 }
@@ -251,7 +298,8 @@ WaveResult LinuxSystemQueries::waveOutGetDevCapsA(std::uint32_t deviceId, WaveCa
 namespace pardolin {
 
 std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts toolkit) {
-    return std::make_unique<linux_backend::LinuxSystemQueries>(std::move(toolkit));
+    return std::make_unique<linux_backend::LinuxSystemQueries>(
+        std::move(toolkit), linux_backend::SessionEnvironment::OfThisProcess());
 }
 
 } // namespace pardolin

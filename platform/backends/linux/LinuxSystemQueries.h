@@ -2,13 +2,14 @@
 #pragma once
 
 #include "platform/SystemBackend.h"
-#include "platform/backends/linux/AlsaCards.h"
-#include "platform/backends/linux/DesktopPortal.h"
 #include "platform/backends/linux/Module.h"
 #include "platform/backends/linux/Reading.h"
-#include "platform/backends/linux/SoundModule.h"
-#include "platform/backends/linux/WaylandModule.h"
-#include "platform/backends/linux/XServer.h"
+#include "platform/backends/linux/bus/DesktopPortal.h"
+#include "platform/backends/linux/settings/KeyboardSettings.h"
+#include "platform/backends/linux/sound/AlsaCards.h"
+#include "platform/backends/linux/sound/SoundModule.h"
+#include "platform/backends/linux/wayland/WaylandModule.h"
+#include "platform/backends/linux/x11/XServer.h"
 
 #include <chrono>
 #include <variant>
@@ -24,6 +25,10 @@ inline constexpr std::chrono::milliseconds kKeyboardDeadline{150};
 // The conversation itself stops a little earlier, so that its answer is in by then.
 inline constexpr std::chrono::milliseconds kSoundServerDeadline{900};
 inline constexpr std::chrono::milliseconds kSoundConversationDeadline{850};
+// The kernel's cards answer in some milliseconds; a driver stuck in the kernel could hold a
+// thread for ever. The card list and a device's record are each given this long, so that a
+// sound click with a stuck server and a stuck card still ends within a second.
+inline constexpr std::chrono::milliseconds kKernelCardsDeadline{50};
 
 // Keyboard facts from the X server, or from the compositor in a Wayland session, and the
 // desktop's settings; wave output from the sound server, or the kernel's sound cards when
@@ -31,7 +36,9 @@ inline constexpr std::chrono::milliseconds kSoundConversationDeadline{850};
 // Reading).
 class LinuxSystemQueries : public SystemQueries {
   public:
-    explicit LinuxSystemQueries(ToolkitFacts toolkit);
+    // Every question is asked of the session `environment` describes (read by
+    // SessionEnvironment::OfThisProcess, on the main thread).
+    LinuxSystemQueries(ToolkitFacts toolkit, SessionEnvironment environment);
 
     std::int32_t GetKeyboardType(std::int32_t typeFlag) override;
     bool SystemParametersInfoA(SystemParameter action, std::uint32_t param, std::int32_t& value,
@@ -64,13 +71,25 @@ class LinuxSystemQueries : public SystemQueries {
     void ReadWaylandKeyboard(KeyboardFacts& facts, std::chrono::steady_clock::time_point deadline);
     bool OnWayland() const;
     WaveDevices ReadWaveDevices();
+    // A kernel device's record, asked on a thread of its own until kKernelCardsDeadline.
+    WaveResult KernelCaps(const AlsaPlayback& playback, WaveCapsRecord& caps);
+
+    // A settings file that exists but cannot be read, told of.
+    std::optional<std::string> ReadSettings(const std::string& path) const;
+    std::optional<XkbNames> SystemKeyboardConfiguration() const;
+    std::optional<std::uint32_t> CaretFromGtkSettings() const;
+    std::optional<std::uint32_t> CaretFromLxqt() const;
 
     ToolkitFacts m_toolkit;
-    XServer m_xServer;
+    const Diagnostics& m_diagnostics = m_toolkit.diagnostics;
+    const SessionEnvironment m_environment;
+    const PortalSession m_portalSession;
+    XServer m_xServer{m_diagnostics};
     // libpulse reads the X server's settings while it sets up, which xcb does not bound.
     BoundedAttempt m_soundServer;
-    Module<SoundModule> m_sound{kSoundModuleFile, kSoundModuleEntry};
-    Module<WaylandModule> m_wayland{kWaylandModuleFile, kWaylandModuleEntry};
+    BoundedAttempt m_kernelCards;
+    Module<SoundModule> m_sound{kSoundModuleFile, kSoundModuleEntry, m_diagnostics};
+    Module<WaylandModule> m_wayland{kWaylandModuleFile, kWaylandModuleEntry, m_diagnostics};
     std::unique_ptr<WaylandKeyboard> m_compositor; // made by the Wayland module, on first use
     BoundedAttempt m_portal;
     Reading<KeyboardFacts, KeyboardQuestion> m_keyboard;

@@ -11,7 +11,8 @@
 
 namespace pardolin::linux_backend {
 
-const void* LoadModuleEntry(const char* file, const char* entry, bool reportFailure) {
+const void* LoadModuleEntry(const char* file, const char* entry, bool reportFailure,
+                            const Diagnostics& diagnostics) {
     std::error_code error;
     const std::filesystem::path programDir =
         std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
@@ -21,6 +22,8 @@ const void* LoadModuleEntry(const char* file, const char* entry, bool reportFail
         if (reportFailure) {
             std::fprintf(stderr, "pardolin: cannot load %s: /proc/self/exe cannot be read\n", file);
         }
+        diagnostics.Failed(Peer::Modules, std::string("loading ") + file,
+                           "/proc/self/exe cannot be read");
         return nullptr;
     }
     std::string reasons;
@@ -42,6 +45,7 @@ const void* LoadModuleEntry(const char* file, const char* entry, bool reportFail
     if (reportFailure) {
         std::fprintf(stderr, "pardolin: cannot load %s:%s\n", file, reasons.c_str());
     }
+    diagnostics.Failed(Peer::Modules, std::string("loading ") + file, reasons);
     return nullptr;
 }
 

@@ -23,15 +23,17 @@ class PeerSocket {
   public:
     using Clock = std::chrono::steady_clock;
 
-    // nullopt when the peer cannot be reached by `deadline`.
-    static std::optional<PeerSocket> Connect(const SocketAddress& address,
-                                             Clock::time_point deadline);
+    // nullopt when the peer cannot be reached by `deadline`. Each failure says why in `why`
+    // (no such socket, refused, no answer after ..., too long), when it is given.
+    static std::optional<PeerSocket>
+    Connect(const SocketAddress& address, Clock::time_point deadline, std::string* why = nullptr);
 
     // Writes all of `bytes`; false when the peer does not take them by `deadline`.
-    bool Send(std::string_view bytes, Clock::time_point deadline);
+    bool Send(std::string_view bytes, Clock::time_point deadline, std::string* why = nullptr);
     // Appends what the peer has sent, at least one byte, to `into`, which never grows past
     // `limit`; false at the deadline, at the end of the stream, or at the limit.
-    bool Receive(std::string& into, std::size_t limit, Clock::time_point deadline);
+    bool Receive(std::string& into, std::size_t limit, Clock::time_point deadline,
+                 std::string* why = nullptr);
 
     int Get() const { return m_fd.Get(); }
     // Hands the descriptor over to a library that closes it itself.

@@ -3,21 +3,22 @@
 
 #include "platform/backends/linux/Module.h"
 
-#include <cstdlib>
-
 namespace pardolin::linux_backend {
 
 std::optional<CompositorAnswer>
-AskToolkitsCompositor(std::chrono::steady_clock::time_point deadline) {
-    Module<WaylandModule> module(kWaylandModuleFile, kWaylandModuleEntry);
+AskToolkitsCompositor(const SessionEnvironment& environment,
+                      std::chrono::steady_clock::time_point deadline,
+                      const Diagnostics& diagnostics) {
+    Module<WaylandModule> module(kWaylandModuleFile, kWaylandModuleEntry, diagnostics);
     const WaylandModule* wayland = module.Get();
     if (!wayland) {
         return CompositorAnswer{};
     }
-    return wayland->AskCompositor(FindToolkitCompositor(std::getenv("WAYLAND_SOCKET"),
-                                                        std::getenv("WAYLAND_DISPLAY"),
-                                                        std::getenv("XDG_RUNTIME_DIR")),
-                                  deadline);
+    const auto& handed = environment.waylandSocket;
+    return wayland->AskCompositor(FindToolkitCompositor(handed ? handed->c_str() : nullptr,
+                                                        environment.waylandDisplay.c_str(),
+                                                        environment.runtimeDir.c_str()),
+                                  deadline, diagnostics);
 }
 
 } // namespace pardolin::linux_backend

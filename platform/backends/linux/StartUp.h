@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/backends/linux/SessionPeers.h"
-#include "platform/backends/linux/WaylandModule.h"
+#include "platform/backends/linux/bus/ToolkitBus.h"
+#include "platform/backends/linux/wayland/WaylandModule.h"
 
 #include <chrono>
 #include <optional>
@@ -14,6 +14,8 @@ namespace pardolin::linux_backend {
 // be loaded nothing is asked, and the toolkit is left to find out: its answer is then
 // empty.
 std::optional<CompositorAnswer>
-AskToolkitsCompositor(std::chrono::steady_clock::time_point deadline);
+AskToolkitsCompositor(const SessionEnvironment& environment,
+                      std::chrono::steady_clock::time_point deadline,
+                      const Diagnostics& diagnostics);
 
 } // namespace pardolin::linux_backend

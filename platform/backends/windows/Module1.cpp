@@ -32,12 +32,16 @@ struct Winmm {
     decltype(&::waveOutGetDevCapsA) getDevCaps = nullptr;
 };
 
-std::optional<Winmm> LoadWinmm() {
+std::optional<Winmm> LoadWinmm(const Diagnostics& diagnostics) {
     static std::mutex loading;
     static std::optional<Winmm> loaded;
     const std::lock_guard lock(loading);
     if (!loaded) {
-        if (const HMODULE winmm = windows::LoadSystemLibrary(L"winmm.dll")) {
+        const HMODULE winmm = windows::LoadSystemLibrary(L"winmm.dll");
+        if (!winmm) {
+            diagnostics.Failed(Peer::WaveDevices, "loading winmm.dll",
+                               "error " + std::to_string(GetLastError()));
+        } else {
             Winmm calls;
             calls.getNumDevs = reinterpret_cast<decltype(calls.getNumDevs)>(
                 reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetNumDevs")));
@@ -45,16 +49,35 @@ std::optional<Winmm> LoadWinmm() {
                 reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetDevCapsA")));
             if (calls.getNumDevs && calls.getDevCaps) {
                 loaded = calls;
+            } else {
+                diagnostics.Failed(Peer::WaveDevices, "loading winmm.dll",
+                                   "it lacks the wave calls");
             }
         }
     }
     return loaded;
 }
 
+// What a result code of the wave calls means.
+std::string Meaning(MMRESULT result) {
+    switch (result) {
+    case MMSYSERR_BADDEVICEID:
+        return "no such device (MMSYSERR_BADDEVICEID)";
+    case MMSYSERR_NODRIVER:
+        return "no driver (MMSYSERR_NODRIVER)";
+    case MMSYSERR_INVALPARAM:
+        return "a parameter it refuses (MMSYSERR_INVALPARAM)";
+    case MMSYSERR_ALLOCATED:
+        return "the device is taken (MMSYSERR_ALLOCATED)";
+    default:
+        return "error " + std::to_string(result);
+    }
+}
+
 } // namespace
 
-std::optional<std::uint32_t> waveOutGetNumDevs() {
-    const std::optional<Winmm> winmm = LoadWinmm();
+std::optional<std::uint32_t> waveOutGetNumDevs(const Diagnostics& diagnostics) {
+    const std::optional<Winmm> winmm = LoadWinmm(diagnostics);
     if (!winmm) {
         return std::nullopt;
     }
@@ -84,16 +107,19 @@ std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint
     return name;
 }
 
-WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std::uint32_t size) {
+WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std::uint32_t size,
+                              const Diagnostics& diagnostics) {
     // The platform writes at most `size` bytes; with the record's 50 that leaves the top
     // half of dwSupport (behind the reserved word) as it was: zero.
-    const std::optional<Winmm> winmm = LoadWinmm();
+    const std::optional<Winmm> winmm = LoadWinmm(diagnostics);
     if (!winmm) {
         return WaveResult::NoDriver;
     }
     WAVEOUTCAPSA platform{};
     const MMRESULT result = winmm->getDevCaps(deviceId, &platform, size);
     if (result != MMSYSERR_NOERROR) {
+        diagnostics.Failed(Peer::WaveDevices,
+                           "waveOutGetDevCapsA(" + std::to_string(deviceId) + ")", Meaning(result));
         return static_cast<WaveResult>(result);
     }
     std::array<char, 32> name{};

@@ -4,7 +4,10 @@
 #include "platform/backends/windows/Keyboard.h"
 #include "platform/backends/windows/Module1.h"
 
+#include <windows.h>
+
 #include <chrono>
+#include <string>
 #include <utility>
 
 namespace pardolin {
@@ -19,28 +22,39 @@ constexpr std::chrono::milliseconds kWaveDeadline{900};
 // The platform's own calls, passed through; the wave calls bounded by the deadline.
 class WindowsSystemQueries : public SystemQueries {
   public:
+    explicit WindowsSystemQueries(const Diagnostics& diagnostics) : m_diagnostics(diagnostics) {}
+
     std::int32_t GetKeyboardType(std::int32_t typeFlag) override {
         return Keyboard::GetKeyboardType(typeFlag);
     }
     bool SystemParametersInfoA(SystemParameter action, std::uint32_t param, std::int32_t& value,
                                std::uint32_t winIni) override {
-        return Keyboard::SystemParametersInfoA(action, param, value, winIni);
+        if (!Keyboard::SystemParametersInfoA(action, param, value, winIni)) {
+            m_diagnostics.Failed(Peer::SystemSettings,
+                                 "SystemParametersInfoA(" +
+                                     std::to_string(static_cast<std::uint32_t>(action)) + ")",
+                                 "error " + std::to_string(GetLastError()));
+            return false;
+        }
+        return true;
     }
     std::uint32_t GetCaretBlinkTime() override { return Keyboard::GetCaretBlinkTime(); }
     std::optional<std::uint32_t> waveOutGetNumDevs() override {
-        return m_wave.Run([] { return Module1::waveOutGetNumDevs(); },
-                          Clock::now() + kWaveDeadline);
+        return m_wave.Run(
+            [diagnostics = m_diagnostics] { return Module1::waveOutGetNumDevs(diagnostics); },
+            Clock::now() + kWaveDeadline, m_diagnostics, Peer::WaveDevices, "waveOutGetNumDevs");
     }
     WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps,
                                   std::uint32_t size) override {
         using Answer = std::pair<WaveResult, WaveCapsRecord>;
         const std::optional<Answer> answer = m_wave.Run(
-            [deviceId, size] {
+            [deviceId, size, diagnostics = m_diagnostics] {
                 Answer filled{WaveResult::NoError, {}};
-                filled.first = Module1::waveOutGetDevCapsA(deviceId, filled.second, size);
+                filled.first =
+                    Module1::waveOutGetDevCapsA(deviceId, filled.second, size, diagnostics);
                 return std::optional(filled);
             },
-            Clock::now() + kWaveDeadline);
+            Clock::now() + kWaveDeadline, m_diagnostics, Peer::WaveDevices, "waveOutGetDevCapsA");
         if (!answer) {
             return WaveResult::NoDriver;
         }
@@ -51,14 +65,15 @@ class WindowsSystemQueries : public SystemQueries {
     }
 
   private:
+    const Diagnostics m_diagnostics;
     BoundedAttempt m_wave;
 };
 
 } // namespace
 
-std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts) {
+std::unique_ptr<SystemQueries> CreateSystemQueries(ToolkitFacts toolkit) {
     // Windows answers every caret question itself.
-    return std::make_unique<WindowsSystemQueries>();
+    return std::make_unique<WindowsSystemQueries>(toolkit.diagnostics);
 }
 
 } // namespace pardolin

@@ -2,12 +2,11 @@
 #include "platform/frontends/qt/QtDisplaySurface.h"
 
 #include "platform/frontends/qt/QtText.h"
-#include "platform/frontends/qt/QtTextLabel.h"
-#include "platform/frontends/qt/QtTextSurface.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,15 +15,6 @@ namespace pardolin {
 
 QtDisplaySurface::QtDisplaySurface(FormFactory factory, QtFormWindow::Options options)
     : FormDisplay(std::move(factory), options) {}
-
-// The windows build each row's widget by its kind, which the reference's type names.
-QtTextLabel* QtDisplaySurface::Label(LabelRef label) const {
-    return static_cast<QtTextLabel*>(Control(label));
-}
-
-QtTextSurface* QtDisplaySurface::Surface(SurfaceRef surface) const {
-    return static_cast<QtTextSurface*>(Control(surface));
-}
 
 void QtDisplaySurface::RunMessageBox(const Text& prompt, const Text& title) {
     QMessageBox box(QMessageBox::NoIcon, ToQString(title), ToQString(prompt), QMessageBox::Ok);

@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include <mutex>
+#include <stdexcept>
 
 namespace pardolin {
 namespace {
@@ -107,7 +108,8 @@ QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) 
         control = button;
         break;
     }
-    case ControlKind::Label: {
+    case ControlKind::Label:
+    case ControlKind::ReportLine: {
         const QString name = ToQString(AccessibleName(row, Text(row.caption)));
         auto* label = new QtTextLabel(name, parent);
         label->setText(FromText(row.caption));
@@ -120,8 +122,7 @@ QWidget* QtFormWindow::MakeControl(const ControlLayout& row, std::size_t index) 
         control = new QtGroupFrame(FromText(row.caption), parent);
         break;
     case ControlKind::TextSurface:
-        control = new QtTextSurface(parent);
-        control->setAccessibleName(FromText(row.accessibleName));
+        control = new QtTextSurface(FromText(row.accessibleName), parent);
         break;
     }
     if (TakesFocus(row)) {
@@ -174,19 +175,29 @@ bool QtFormWindow::event(QEvent* event) {
     return handled;
 }
 
-// The caller has named a label: the layout's row is one, and so is its widget.
-void QtFormWindow::SetLabelText(std::size_t index, const Text& text) {
-    auto* label = static_cast<QtTextLabel*>(Control(index));
-    label->setText(ToQString(text));
-    label->setAccessibleName(ToQString(AccessibleName(m_logic->Layout().controls[index], text)));
+template <typename Widget>
+Widget& QtFormWindow::ControlOfKind(std::size_t index, ControlKind kind) const {
+    auto* widget = index < m_controls.size() && m_logic->Layout().controls[index].kind == kind
+                       ? qobject_cast<Widget*>(m_controls[index])
+                       : nullptr;
+    if (!widget) {
+        throw std::logic_error("no control of that kind at the row asked for");
+    }
+    return *widget;
+}
+
+void QtFormWindow::SetReportLine(std::size_t index, const Text& text) {
+    auto& line = ControlOfKind<QtTextLabel>(index, ControlKind::ReportLine);
+    line.setText(ToQString(text));
+    line.setAccessibleName(ToQString(AccessibleName(m_logic->Layout().controls[index], text)));
 }
 
 void QtFormWindow::ClearSurface(std::size_t index) {
-    static_cast<QtTextSurface*>(Control(index))->Clear();
+    ControlOfKind<QtTextSurface>(index, ControlKind::TextSurface).Clear();
 }
 
 void QtFormWindow::PrintLine(std::size_t index, const Text& line) {
-    static_cast<QtTextSurface*>(Control(index))->Print(ToQString(line));
+    ControlOfKind<QtTextSurface>(index, ControlKind::TextSurface).Print(ToQString(line));
 }
 
 void QtFormWindow::Announce(const Text& text) {

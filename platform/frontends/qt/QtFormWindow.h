@@ -32,13 +32,10 @@ class QtFormWindow : public QWidget {
     void Show();
     void Hide() { hide(); }
     bool IsShown() const { return isVisible(); }
-    void SetLabelText(std::size_t index, const Text& text);
+    void SetReportLine(std::size_t index, const Text& text);
     void ClearSurface(std::size_t index);
     void PrintLine(std::size_t index, const Text& line);
     void Announce(const Text& text);
-
-    // The widget of the layout's row `index`.
-    QWidget* Control(std::size_t index) const { return m_controls.at(index); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,6 +44,8 @@ class QtFormWindow : public QWidget {
 
   private:
     QWidget* MakeControl(const ControlLayout& row, std::size_t index);
+    // The widget at `index`, which must be a control of `kind` made as a Widget.
+    template <typename Widget> Widget& ControlOfKind(std::size_t index, ControlKind kind) const;
 
     std::unique_ptr<Form> m_logic;
     ClosedHandler<QtFormWindow> m_closed;

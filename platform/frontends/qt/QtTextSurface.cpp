@@ -2,16 +2,13 @@
 #include "platform/frontends/qt/QtTextSurface.h"
 
 #include "platform/frontends/Metrics.h"
-#include "platform/frontends/qt/QtCopyMenu.h"
+#include "platform/frontends/qt/QtCopyCommands.h"
 
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
-#include <QTextBlock>
 #include <QTextDocumentFragment>
 
 namespace pardolin {
@@ -27,7 +24,8 @@ QTextBlockFormat LineFormat() {
 
 } // namespace
 
-QtTextSurface::QtTextSurface(QWidget* parent) : QTextEdit(parent) {
+QtTextSurface::QtTextSurface(const QString& name, QWidget* parent) : QTextEdit(parent) {
+    setAccessibleName(name);
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     setFocusPolicy(Qt::StrongFocus);
@@ -41,6 +39,12 @@ QtTextSurface::QtTextSurface(QWidget* parent) : QTextEdit(parent) {
     QFont surfaceFont = font();
     surfaceFont.setPixelSize(kFontPixels);
     setFont(surfaceFont);
+    // At the caret's line, where the keyboard user's attention is.
+    new QtCopyCommands(this, name,
+                       {[this] { return m_printed > 0; }, [this] { CopyLines(); },
+                        [this] { selectAll(); },
+                        [this] { return viewport()->mapToGlobal(cursorRect().bottomLeft()); }},
+                       viewport());
 }
 
 void QtTextSurface::Clear() {
@@ -62,15 +66,6 @@ void QtTextSurface::Print(const QString& line) {
         // The caret stays at the top, where a report is read from.
         moveCursor(QTextCursor::Start);
     }
-}
-
-QStringList QtTextSurface::Lines() const {
-    QStringList lines;
-    for (QTextBlock block = document()->begin(); m_printed > 0 && block.isValid();
-         block = block.next()) {
-        lines.append(block.text());
-    }
-    return lines;
 }
 
 void QtTextSurface::CopyLines() const {
@@ -98,29 +93,6 @@ void QtTextSurface::focusInEvent(QFocusEvent* event) {
 void QtTextSurface::focusOutEvent(QFocusEvent* event) {
     QTextEdit::focusOutEvent(event);
     viewport()->update();
-}
-
-void QtTextSurface::contextMenuEvent(QContextMenuEvent* event) {
-    // The menu key is answered as a key, on every platform alike.
-    if (event->reason() != QContextMenuEvent::Keyboard) {
-        ShowMenu(event->globalPos(), false);
-    }
-}
-
-void QtTextSurface::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) {
-        CopyLines();
-    } else if (OpensContextMenu(*event)) {
-        // At the caret's line, where the keyboard user's attention is.
-        ShowMenu(viewport()->mapToGlobal(cursorRect().bottomLeft()), true);
-    } else {
-        QTextEdit::keyPressEvent(event);
-    }
-}
-
-void QtTextSurface::ShowMenu(const QPoint& globalPosition, bool fromKeyboard) {
-    CopyMenu{accessibleName(), m_printed > 0, [this] { CopyLines(); }, [this] { selectAll(); }}
-        .Show(this, globalPosition, fromKeyboard);
 }
 
 } // namespace pardolin

@@ -9,6 +9,7 @@
 #include "platform/frontends/win32/Win32Accessible.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace pardolin::win32 {
 namespace {
@@ -111,14 +112,13 @@ void Win32FormWindow::MakeControl(std::size_t index) {
                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
                                          0, 0, m_window, menu, instance, nullptr);
         break;
+    case ControlKind::ReportLine:
+        // A line a report fills, to be reached, read and copied from the keyboard.
+        control.text = std::make_unique<Win32ReadOnlyText>(
+            m_window, id, Win32ReadOnlyText::Lines::One, Wide(row.accessibleName));
+        control.window = control.text->Handle();
+        break;
     case ControlKind::Label:
-        if (TakesFocus(row)) {
-            // A line a report fills, to be reached, read and copied from the keyboard.
-            control.text = std::make_unique<Win32ReadOnlyText>(
-                m_window, id, Win32ReadOnlyText::Lines::One, Wide(row.accessibleName));
-            control.window = control.text->Handle();
-            break;
-        }
         // SS_NOPREFIX: an ampersand in a caption is shown, not taken for a mnemonic.
         control.window = CreateWindowExW(0, L"STATIC", caption.c_str(),
                                          WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
@@ -160,7 +160,7 @@ void Win32FormWindow::Arrange(int dpi) {
         if (controls[i].kind == ControlKind::TextSurface) {
             m_controls[i].text->SetFont(surfaceFont.get(), PixelsAt(kSurfaceLeftMargin, dpi));
         } else if (m_controls[i].text) {
-            // Where a label would show its text.
+            // A report line shows its text where a label would.
             m_controls[i].text->SetFont(font.get(), 0);
         } else {
             SendMessageW(m_controls[i].window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()),
@@ -186,18 +186,24 @@ bool Win32FormWindow::IsShown() const {
     return m_window && IsWindowVisible(m_window);
 }
 
-// The caller has named a label a report fills: its control is a read-only text.
-void Win32FormWindow::SetLabelText(std::size_t index, const Text& text) {
-    m_controls.at(index).text->SetText(Wide(text));
+Win32ReadOnlyText& Win32FormWindow::TextOfKind(std::size_t index, ControlKind kind) const {
+    if (index >= m_controls.size() || m_logic->Layout().controls[index].kind != kind ||
+        !m_controls[index].text) {
+        throw std::logic_error("no read-only text of that kind at the row asked for");
+    }
+    return *m_controls[index].text;
 }
 
-// The caller has named a text surface: its control is a read-only text of many lines.
+void Win32FormWindow::SetReportLine(std::size_t index, const Text& text) {
+    TextOfKind(index, ControlKind::ReportLine).SetText(Wide(text));
+}
+
 void Win32FormWindow::ClearSurface(std::size_t index) {
-    m_controls.at(index).text->Clear();
+    TextOfKind(index, ControlKind::TextSurface).Clear();
 }
 
 void Win32FormWindow::PrintLine(std::size_t index, const Text& line) {
-    m_controls.at(index).text->Print(Wide(line));
+    TextOfKind(index, ControlKind::TextSurface).Print(Wide(line));
 }
 
 void Win32FormWindow::Announce(const Text& text) {

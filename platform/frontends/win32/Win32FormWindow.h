@@ -36,7 +36,7 @@ class Win32FormWindow {
     void Show();
     void Hide();
     bool IsShown() const;
-    void SetLabelText(std::size_t index, const Text& text);
+    void SetReportLine(std::size_t index, const Text& text);
     void ClearSurface(std::size_t index);
     void PrintLine(std::size_t index, const Text& line);
     void Announce(const Text& text);
@@ -48,7 +48,7 @@ class Win32FormWindow {
   private:
     struct NativeControl {
         HWND window = nullptr;
-        std::unique_ptr<Win32ReadOnlyText> text; // for the surface and the report's labels
+        std::unique_ptr<Win32ReadOnlyText> text; // for the surface and the report lines
         Brush back;                              // for a control with a back colour
     };
 
@@ -62,6 +62,8 @@ class Win32FormWindow {
     // Sizes the frame around the recorded client area, for the system's frame metrics.
     void FitFrame();
     LRESULT Colour(HDC dc, HWND control);
+    // The read-only text at `index`, which must be a control of `kind`.
+    Win32ReadOnlyText& TextOfKind(std::size_t index, ControlKind kind) const;
     void EraseBackground(HDC dc);
 
     std::unique_ptr<Form> m_logic;

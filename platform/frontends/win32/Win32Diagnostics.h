@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/Diagnostics.h"
+
+namespace pardolin::win32 {
+
+// The diagnostics channel on Windows: each failed question as one line to OutputDebugString
+// ("pardolin.winmm: waveOutGetDevCapsA(0): no answer after 900 ms"), which a debugger or
+// DebugView shows; off unless the environment variable PARDOLIN_DIAGNOSTICS is set. Nothing
+// is written to a file.
+Diagnostics Win32Diagnostics();
+
+} // namespace pardolin::win32
