@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "reports/Text.h"
+
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +24,7 @@ enum class Peer {
     WaveDevices,    // winmm, on Windows
     SystemSettings, // user32's keyboard settings, on Windows
 };
+inline constexpr std::size_t kPeerCount = static_cast<std::size_t>(Peer::SystemSettings) + 1;
 
 // The name of each peer's channel.
 constexpr const char* ChannelName(Peer peer) {
@@ -52,7 +56,9 @@ constexpr const char* ChannelName(Peer peer) {
 // Where a question that failed is told, when someone wants to know why a fact is unknown:
 // which peer, which step, and why (no answer after 150 ms, refused, wrong type, too long,
 // no such device). Off unless the program's start-up switches it on, and then only for the
-// channels asked for; a question asked of nobody costs nothing. Safe from any thread.
+// channels asked for; a failed question told to nobody costs the making of its words, no
+// more. What a peer said is told with the characters that would act (a terminal's escapes,
+// line breaks) replaced. Safe from any thread.
 class Diagnostics {
   public:
     struct Channel {
@@ -63,11 +69,14 @@ class Diagnostics {
     Diagnostics() = default;
     explicit Diagnostics(Channel channel) : m_channel(channel) {}
 
-    bool Wanted(Peer peer) const { return m_channel.wanted && m_channel.wanted(peer); }
+    bool Wanted(Peer peer) const {
+        return m_channel.wanted && m_channel.tell && m_channel.wanted(peer);
+    }
     // Tells "STEP: WHY" on the peer's channel, when that is wanted.
     void Failed(Peer peer, std::string_view step, std::string_view why) const {
         if (Wanted(peer)) {
-            m_channel.tell(peer, std::string(step) + ": " + std::string(why));
+            m_channel.tell(peer,
+                           ToUtf8(Inert(FromUtf8(std::string(step) + ": " + std::string(why)))));
         }
     }
 

@@ -70,10 +70,13 @@ class BoundedAttempt {
         bool m_answered = false;
     };
 
+    // Whether an earlier attempt is still under way.
+    bool Busy() const { return m_overdue && !m_overdue->Finished(); }
+
     // Starts `work` unless an earlier attempt is still under way.
     template <typename Work> Pending<std::invoke_result_t<Work&>> Start(Work work) {
         using Answer = std::invoke_result_t<Work&>;
-        if (m_overdue && !m_overdue->Finished()) {
+        if (Busy()) {
             return {};
         }
         m_overdue.reset();
@@ -107,7 +110,9 @@ class BoundedAttempt {
         const Clock::time_point start = Clock::now();
         auto pending = Start(std::move(work));
         if (!pending.Started()) {
-            diagnostics.Failed(peer, step, "still no answer to an earlier question");
+            diagnostics.Failed(peer, step,
+                               Busy() ? "still no answer to an earlier question"
+                                      : "no thread could be had");
             return std::nullopt;
         }
         auto answer = pending.Await(deadline);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace pardolin::linux_backend {
 
@@ -26,7 +27,7 @@ const void* LoadModuleEntry(const char* file, const char* entry, bool reportFail
                            "/proc/self/exe cannot be read");
         return nullptr;
     }
-    std::string reasons;
+    std::vector<std::string> reasons;
     // The installed layout first; a program run from the build tree finds its modules there.
     for (const char* moduleDir : {kModuleDirFromInstalledProgram, kModuleDirFromBuiltProgram}) {
         const std::filesystem::path path = programDir / moduleDir / file;
@@ -37,15 +38,21 @@ const void* LoadModuleEntry(const char* file, const char* entry, bool reportFail
                 return function();
             }
             dlclose(handle);
-            reasons += "\n  " + path.string() + " has no " + entry;
+            reasons.push_back(path.string() + " has no " + entry);
         } else {
-            reasons += std::string("\n  ") + dlerror();
+            reasons.emplace_back(dlerror());
         }
     }
-    if (reportFailure) {
-        std::fprintf(stderr, "pardolin: cannot load %s:%s\n", file, reasons.c_str());
+    std::string lines;
+    std::string joined;
+    for (const std::string& reason : reasons) {
+        lines += "\n  " + reason;
+        joined += (joined.empty() ? "" : "; ") + reason;
     }
-    diagnostics.Failed(Peer::Modules, std::string("loading ") + file, reasons);
+    if (reportFailure) {
+        std::fprintf(stderr, "pardolin: cannot load %s:%s\n", file, lines.c_str());
+    }
+    diagnostics.Failed(Peer::Modules, std::string("loading ") + file, joined);
     return nullptr;
 }
 

@@ -35,17 +35,17 @@ std::string HomeFolder() {
 } // namespace
 
 SessionEnvironment SessionEnvironment::OfThisProcess() {
-    return {Variable("DBUS_SESSION_BUS_ADDRESS"),
-            Variable("XDG_RUNTIME_DIR").value_or(""),
-            Variable("DISPLAY").value_or(""),
-            Variable("WAYLAND_DISPLAY").value_or(""),
-            Variable("WAYLAND_SOCKET"),
-            Variable("XDG_CURRENT_DESKTOP").value_or(""),
-            HomeFolder(),
-            Variable("XDG_CONFIG_HOME").value_or(""),
-            Variable("XDG_CONFIG_DIRS").value_or(""),
-            Variable("PULSE_SERVER"),
-            Variable("PULSE_COOKIE")};
+    return {.busAddress = Variable("DBUS_SESSION_BUS_ADDRESS"),
+            .runtimeDir = Variable("XDG_RUNTIME_DIR").value_or(""),
+            .display = Variable("DISPLAY").value_or(""),
+            .waylandDisplay = Variable("WAYLAND_DISPLAY").value_or(""),
+            .waylandSocket = Variable("WAYLAND_SOCKET"),
+            .currentDesktop = Variable("XDG_CURRENT_DESKTOP").value_or(""),
+            .home = HomeFolder(),
+            .configHome = Variable("XDG_CONFIG_HOME").value_or(""),
+            .configDirs = Variable("XDG_CONFIG_DIRS").value_or(""),
+            .pulseServer = Variable("PULSE_SERVER"),
+            .pulseCookie = Variable("PULSE_COOKIE")};
 }
 
 std::string SessionEnvironment::UserConfigDir() const {

@@ -4,38 +4,24 @@
 #include <QLoggingCategory>
 #include <QString>
 
+#include <array>
+#include <cstddef>
+
 namespace pardolin {
 namespace {
 
-// A failed question is a debug message: off unless a rule switches its category on.
-Q_LOGGING_CATEGORY(lcBus, ChannelName(Peer::SessionBus), QtInfoMsg)
-Q_LOGGING_CATEGORY(lcPortal, ChannelName(Peer::SettingsPortal), QtInfoMsg)
-Q_LOGGING_CATEGORY(lcCompositor, ChannelName(Peer::Compositor), QtInfoMsg)
-Q_LOGGING_CATEGORY(lcXServer, ChannelName(Peer::XServer), QtInfoMsg)
-Q_LOGGING_CATEGORY(lcSound, ChannelName(Peer::SoundServer), QtInfoMsg)
-Q_LOGGING_CATEGORY(lcCards, ChannelName(Peer::KernelCards), QtInfoMsg)
-Q_LOGGING_CATEGORY(lcSettings, ChannelName(Peer::SettingsFiles), QtInfoMsg)
-Q_LOGGING_CATEGORY(lcModules, ChannelName(Peer::Modules), QtInfoMsg)
-
+// One category a peer. A failed question is a debug message: off unless a rule switches
+// its category on. The categories are made once and never destroyed: a question given up
+// at its deadline may still end, and tell, on its own thread while the program exits.
 const QLoggingCategory& CategoryOf(Peer peer) {
-    switch (peer) {
-    case Peer::SessionBus:
-        return lcBus();
-    case Peer::SettingsPortal:
-        return lcPortal();
-    case Peer::Compositor:
-        return lcCompositor();
-    case Peer::XServer:
-        return lcXServer();
-    case Peer::SoundServer:
-        return lcSound();
-    case Peer::KernelCards:
-        return lcCards();
-    case Peer::SettingsFiles:
-        return lcSettings();
-    default: // the Windows program's peers, which the Qt program has not
-        return lcModules();
-    }
+    static const std::array<const QLoggingCategory*, kPeerCount> categories = [] {
+        std::array<const QLoggingCategory*, kPeerCount> made{};
+        for (std::size_t i = 0; i < kPeerCount; ++i) {
+            made[i] = new QLoggingCategory(ChannelName(static_cast<Peer>(i)), QtInfoMsg);
+        }
+        return made;
+    }();
+    return *categories[static_cast<std::size_t>(peer)];
 }
 
 } // namespace

@@ -84,12 +84,19 @@ class KeyReply {
 PortalSession PortalSession::Of(const SessionEnvironment& environment) {
     return {SessionBusAddresses(environment.busAddress ? environment.busAddress->c_str() : nullptr,
                                 environment.runtimeDir.c_str()),
-            environment.DesktopIs("KDE")};
+            environment.DesktopIs("KDE"), environment.busAddress};
 }
 
 std::optional<CaretSettings> ReadPortalCaret(const PortalSession& session,
                                              std::chrono::steady_clock::time_point deadline,
                                              const Diagnostics& diagnostics) {
+    if (session.bus.empty()) {
+        diagnostics.Failed(Peer::SessionBus, "finding it",
+                           session.address
+                               ? "its address names no local socket: " + *session.address
+                               : "no address, and no runtime folder");
+        return std::nullopt;
+    }
     std::optional<SessionBus> bus = SessionBus::Open(session.bus, deadline, diagnostics);
     if (!bus) {
         return std::nullopt;

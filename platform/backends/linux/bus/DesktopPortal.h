@@ -8,15 +8,18 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace pardolin::linux_backend {
 
 // Where the session's settings portal is asked, and whose settings come first: the session
-// bus's local sockets and whether the current desktop is KDE.
+// bus's local sockets and whether the current desktop is KDE; and the bus's address, to say
+// why no socket is asked (start-up gives the address "disabled:" when the bus is silent).
 struct PortalSession {
     std::vector<SocketAddress> bus;
     bool onKde = false;
+    std::optional<std::string> address;
 
     static PortalSession Of(const SessionEnvironment& environment);
 };

@@ -33,9 +33,9 @@ std::optional<std::string> ReadSettingsFile(const std::string& path, std::string
     if (!S_ISREG(status.st_mode)) {
         return refuse("not a regular file");
     }
-    const std::string tooLarge = "larger than " + std::to_string(limit) + " bytes";
+    const auto tooLarge = [limit] { return "larger than " + std::to_string(limit) + " bytes"; };
     if (static_cast<std::size_t>(status.st_size) > limit) {
-        return refuse(tooLarge);
+        return refuse(tooLarge());
     }
     // One byte more than allowed tells a file that grew since fstat.
     std::string text(limit + 1, '\0');
@@ -51,7 +51,7 @@ std::optional<std::string> ReadSettingsFile(const std::string& path, std::string
         length += static_cast<std::size_t>(got);
     }
     if (length > limit) {
-        return refuse(tooLarge + " as it was read");
+        return refuse(tooLarge() + " as it was read");
     }
     text.resize(length);
     return text;
