@@ -9,7 +9,7 @@
 #include "platform/frontends/win32/Win32Accessible.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <cstdlib>
 
 namespace pardolin::win32 {
 namespace {
@@ -189,7 +189,10 @@ bool Win32FormWindow::IsShown() const {
 Win32ReadOnlyText& Win32FormWindow::TextOfKind(std::size_t index, ControlKind kind) const {
     if (index >= m_controls.size() || m_logic->Layout().controls[index].kind != kind ||
         !m_controls[index].text) {
-        throw std::logic_error("no read-only text of that kind at the row asked for");
+        // A fault of the program's own: the typed control references exclude it. No
+        // exception may pass through a window procedure, so it ends here.
+        FatalAppExitW(0, L"Pardolin: no read-only text of that kind at the row asked for");
+        std::abort();
     }
     return *m_controls[index].text;
 }
