@@ -82,6 +82,10 @@ std::optional<std::uint32_t> LinuxSystemQueries::CaretFromLxqt() const {
     return std::nullopt;
 }
 
+Clock::time_point LinuxSystemQueries::KernelCardsDeadline() const {
+    return std::max(m_soundClickEnd, Clock::now() + kKernelCardsDeadline);
+}
+
 WaveResult LinuxSystemQueries::KernelCaps(const AlsaPlayback& playback, WaveCapsRecord& caps) {
     using Answer = std::pair<WaveResult, WaveCapsRecord>;
     const auto askCard = [sound = m_sound.Get(), playback, diagnostics = m_diagnostics] {
@@ -89,9 +93,8 @@ WaveResult LinuxSystemQueries::KernelCaps(const AlsaPlayback& playback, WaveCaps
         filled.first = sound->AlsaCaps(playback, filled.second, diagnostics);
         return std::optional(filled);
     };
-    const std::optional<Answer> answer =
-        m_kernelCards.Run(askCard, Clock::now() + kKernelCardsDeadline, m_diagnostics,
-                          Peer::KernelCards, "a device's record");
+    const std::optional<Answer> answer = m_kernelCards.Run(
+        askCard, KernelCardsDeadline(), m_diagnostics, Peer::KernelCards, "a device's record");
     if (!answer) {
         return WaveResult::NoDriver;
     }
@@ -162,6 +165,11 @@ LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
         m_portal.Start([session = m_portalSession, deadline, diagnostics = m_diagnostics] {
             return ReadPortalCaret(session, deadline, diagnostics);
         });
+    if (!portal.Started()) {
+        m_diagnostics.Failed(Peer::SettingsPortal, "asking it",
+                             m_portal.Busy() ? "still no answer to an earlier question"
+                                             : "no thread could be had");
+    }
     KeyboardFacts facts;
     if (OnWayland()) {
         ReadWaylandKeyboard(facts, deadline);
@@ -226,6 +234,7 @@ LinuxSystemQueries::WaveDevices LinuxSystemQueries::ReadWaveDevices() {
     }
     using Outcome = SoundServerAnswer::Outcome;
     const Clock::time_point start = Clock::now();
+    m_soundClickEnd = start + kSoundClickDeadline;
     const auto askServer = [sound, environment = m_environment, diagnostics = m_diagnostics,
                             end = start + kSoundConversationDeadline] {
         return std::optional(sound->ReadServerDevices(environment, end, diagnostics));
@@ -240,9 +249,8 @@ LinuxSystemQueries::WaveDevices LinuxSystemQueries::ReadWaveDevices() {
     const auto listCards = [sound, diagnostics = m_diagnostics] {
         return std::optional(sound->ListAlsaPlayback(diagnostics));
     };
-    std::optional<AlsaPlaybackList> listed =
-        m_kernelCards.Run(listCards, Clock::now() + kKernelCardsDeadline, m_diagnostics,
-                          Peer::KernelCards, "the cards' list");
+    std::optional<AlsaPlaybackList> listed = m_kernelCards.Run(
+        listCards, KernelCardsDeadline(), m_diagnostics, Peer::KernelCards, "the cards' list");
     if (!listed) {
         return std::nullopt;
     }

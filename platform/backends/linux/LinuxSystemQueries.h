@@ -25,9 +25,12 @@ inline constexpr std::chrono::milliseconds kKeyboardDeadline{150};
 // The conversation itself stops a little earlier, so that its answer is in by then.
 inline constexpr std::chrono::milliseconds kSoundServerDeadline{900};
 inline constexpr std::chrono::milliseconds kSoundConversationDeadline{850};
-// The kernel's cards answer in some milliseconds; a driver stuck in the kernel could hold a
-// thread for ever. The card list and a device's record are each given this long, so that a
-// sound click with a stuck server and a stuck card still ends within a second.
+// The kernel's cards answer in some milliseconds, though a sleeping codec may take longer to
+// wake; a driver stuck in the kernel could hold a thread for ever. So the card list and a
+// device's record are each given what is left of a second since the sound click began, and
+// this long at least: a sound click with a stuck server and a stuck card still ends within
+// a second.
+inline constexpr std::chrono::milliseconds kSoundClickDeadline{1000};
 inline constexpr std::chrono::milliseconds kKernelCardsDeadline{50};
 
 // Keyboard facts from the X server, or from the compositor in a Wayland session, and the
@@ -71,7 +74,9 @@ class LinuxSystemQueries : public SystemQueries {
     void ReadWaylandKeyboard(KeyboardFacts& facts, std::chrono::steady_clock::time_point deadline);
     bool OnWayland() const;
     WaveDevices ReadWaveDevices();
-    // A kernel device's record, asked on a thread of its own until kKernelCardsDeadline.
+    // When a question of the kernel's cards must be answered by (see kSoundClickDeadline).
+    std::chrono::steady_clock::time_point KernelCardsDeadline() const;
+    // A kernel device's record, asked on a thread of its own until KernelCardsDeadline.
     WaveResult KernelCaps(const AlsaPlayback& playback, WaveCapsRecord& caps);
 
     // A settings file that exists but cannot be read, told of.
@@ -81,7 +86,7 @@ class LinuxSystemQueries : public SystemQueries {
     std::optional<std::uint32_t> CaretFromLxqt() const;
 
     ToolkitFacts m_toolkit;
-    const Diagnostics& m_diagnostics = m_toolkit.diagnostics;
+    const Diagnostics m_diagnostics = m_toolkit.diagnostics;
     const SessionEnvironment m_environment;
     const PortalSession m_portalSession;
     XServer m_xServer{m_diagnostics};
@@ -94,6 +99,8 @@ class LinuxSystemQueries : public SystemQueries {
     BoundedAttempt m_portal;
     Reading<KeyboardFacts, KeyboardQuestion> m_keyboard;
     Reading<WaveDevices, std::int64_t> m_waveDevices;
+    // When the sound click of the last reading is to end.
+    std::chrono::steady_clock::time_point m_soundClickEnd;
 };
 
 } // namespace pardolin::linux_backend
