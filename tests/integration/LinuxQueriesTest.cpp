@@ -3,6 +3,7 @@
 // private X server, an XSETTINGS manager and a private PulseAudio server.
 #include "ScopedEnv.h"
 #include "Servers.h"
+#include "Told.h"
 
 #include "platform/backends/linux/LinuxSystemQueries.h"
 #include "platform/backends/linux/settings/SettingsFile.h"
@@ -35,9 +36,11 @@ constexpr std::int32_t kToolkitCycle = 1060;
 
 using linux_backend::SessionEnvironment;
 
-// The queries of a session that the test describes, with a toolkit cycle of its own.
+// The queries of a session that the test describes, with a toolkit cycle of its own; what
+// they tell goes to Told.
 LinuxSystemQueries Queries(SessionEnvironment session) {
-    return LinuxSystemQueries({[] { return kToolkitCycle; }}, std::move(session));
+    return LinuxSystemQueries({[] { return kToolkitCycle; }, false, Told::Channel()},
+                              std::move(session));
 }
 
 // A session with this home (and no X, no Wayland, no bus unless the test says so).
@@ -134,6 +137,7 @@ TEST(HungXServer, ClicksCostOneDeadlineAndLeaveOneAttemptBehindAtMost) {
     LinuxSystemQueries queries = Queries(session);
     const int threads = ThreadCount();
     const int descriptors = DescriptorCount();
+    Told::Clear();
     Clock::duration longest{};
     for (int click = 0; click < 300; ++click) {
         const auto start = Clock::now();
@@ -150,6 +154,10 @@ TEST(HungXServer, ClicksCostOneDeadlineAndLeaveOneAttemptBehindAtMost) {
     EXPECT_TRUE(WaitFor([&] { return ThreadCount() <= threads + 1; }, 1000ms))
         << "threads: " << threads << " -> " << ThreadCount();
     EXPECT_LE(DescriptorCount(), descriptors + 1);
+    for (const char* told : {"pardolin.x11: the keyboard's facts: no answer after",
+                             "pardolin.x11: the keyboard's facts: still no answer to an earlier"}) {
+        EXPECT_TRUE(Told::Contains(told)) << told << "; told:" << Told::All();
+    }
     std::int32_t value = 1234;
     EXPECT_FALSE(queries.SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, value, 0));
     EXPECT_EQ(queries.GetCaretBlinkTime(), static_cast<std::uint32_t>(kToolkitCycle / 2));
@@ -318,6 +326,18 @@ TEST(NoXServer, TheTypeIsTheConfiguredKeyboardsAndRepeatIsUnknown) {
     for (const Case& c : cases) {
         EXPECT_EQ(TypeFromSystemFiles(c.files), c.type) << c.what;
     }
+
+    // A settings file that is there but is no file to read is passed over, and told of.
+    TempDir home;
+    const std::string settings = home.Path() + "/.config/gtk-3.0/settings.ini";
+    home.Write(".config/gtk-3.0/settings.ini", "");
+    std::filesystem::remove(settings);
+    ASSERT_EQ(mkfifo(settings.c_str(), 0600), 0);
+    Told::Clear();
+    EXPECT_EQ(Queries(Session(home)).GetCaretBlinkTime(),
+              static_cast<std::uint32_t>(kToolkitCycle / 2));
+    EXPECT_TRUE(Told::Contains("pardolin.settings: " + settings + ": not a regular file"))
+        << Told::All();
 }
 
 const std::string kTwoSinks =
@@ -381,6 +401,7 @@ TEST_F(SoundServerTest, AStoppedServerCostsNoMoreThanTheBudget) {
         if (!stopX) {
             m_pulse.Daemon().Signal(SIGSTOP);
         }
+        Told::Clear();
         const auto start = Clock::now();
         const std::optional<std::uint32_t> count = queries.waveOutGetNumDevs();
         const auto elapsed = Clock::now() - start;
@@ -390,6 +411,10 @@ TEST_F(SoundServerTest, AStoppedServerCostsNoMoreThanTheBudget) {
                   << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()
                   << " ms\n";
         EXPECT_LT(elapsed, 1s);
+        // The conversation gives up itself, unless libpulse is held where it cannot.
+        EXPECT_TRUE(Told::Contains(stopX ? "pardolin.sound: the device list: no answer after"
+                                         : "pardolin.sound: connecting: no answer after"))
+            << Told::All();
         // Nothing answered, so the kernel's cards speak instead; without any, nobody knows.
         if (KernelPlaybackDevices() > 0) {
             EXPECT_EQ(count, KernelPlaybackDevices());
@@ -493,7 +518,9 @@ TEST(NoSoundServer, TheKernelsCardsAreCounted) {
     SessionEnvironment session;
     session.pulseServer = "unix:" + nowhere.Path() + "/none";
     LinuxSystemQueries queries = Queries(session);
+    Told::Clear();
     EXPECT_EQ(queries.waveOutGetNumDevs(), std::optional(KernelPlaybackDevices()));
+    EXPECT_TRUE(Told::Contains("pardolin.sound: connecting: Connection refused")) << Told::All();
     WaveCapsRecord record;
     if (KernelPlaybackDevices() == 0) {
         EXPECT_EQ(queries.waveOutGetDevCapsA(0, record, kWaveCapsRecordSize),

@@ -57,9 +57,11 @@ echo "PASS: a moved build reports the server's sink"
 alone=$session_dir/alone
 mkdir -p "$alone/bin"
 cp "$build/app/pardolin" "$alone/bin/"
-start_program "$alone/bin/pardolin"
+QT_LOGGING_RULES='pardolin.modules=true' start_program "$alone/bin/pardolin" 2>"$session_dir/alone.log"
 report=$(sound_report)
 [[ $report == 读取声卡信息失败 ]] || fail "without its module the program reports: $report"
+grep -q "^pardolin.modules: loading pardolin-sound.so: .*cannot open shared object file" "$session_dir/alone.log" ||
+    fail "the diagnostics do not say why: $(cat "$session_dir/alone.log")"
 kill -0 "$program_pid" 2>/dev/null || fail "the program ended without its module"
 mkdir -p "$alone/lib" && cp -r "$build/lib/pardolin" "$alone/lib/"
 report=$(sound_report)

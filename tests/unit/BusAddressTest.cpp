@@ -31,6 +31,7 @@ TEST(SessionBusAddresses, LocalSocketsOnlyInOrderEscapesUndone) {
                   "@/tmp/dbus-x /a b "},
              Case{"tcp:host=localhost,port=1;autolaunch:;unix:path=/c", nullptr, "/c "},
              Case{"unix:path=%zz;unix:path=", nullptr, ""},
+             Case{";unix:path=/d;;unix:guid=1,,path=/e;", nullptr, "/d /e "},
              Case{"disabled:", "/run/user/1000", ""},
              Case{nullptr, "/run/user/1000", "/run/user/1000/bus "},
              Case{"", "relative", ""},

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Which settings files are read, and where the session says they are.
-#include "platform/backends/linux/settings/SettingsFile.h"
+#include "ScopedEnv.h"
+
 #include "platform/backends/linux/SessionEnvironment.h"
+#include "platform/backends/linux/settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace pardolin::linux_backend {
 namespace {
@@ -87,6 +92,12 @@ TEST(SessionEnvironment, ConfigFoldersAndDesktopsAsTheXdgRulesSay) {
     EXPECT_EQ(environment.SystemConfigDirs(), (std::vector<std::string>{"/a", "/b"}));
     environment.configDirs = "relative";
     EXPECT_EQ(environment.SystemConfigDirs(), std::vector<std::string>{"/etc/xdg"});
+
+    // Without HOME, or with one that is not absolute, the password database's.
+    for (const std::optional<std::string>& home : {std::optional<std::string>(), {"relative"}}) {
+        const testing::ScopedEnv scoped("HOME", home);
+        EXPECT_EQ(SessionEnvironment::OfThisProcess().home, getpwuid(getuid())->pw_dir);
+    }
 
     environment.currentDesktop = "ubuntu:GNOME";
     EXPECT_TRUE(environment.DesktopIs("GNOME"));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows system queries against the platform's real calls (run under Wine here), end
 // to end through the report functions, and the program's version record and icon.
+#include "Told.h"
+
 #include "platform/SystemBackend.h"
 #include "platform/backends/windows/Module1.h"
 #include "platform/windows/SystemLibrary.h"
@@ -177,37 +179,23 @@ TEST(WaveOut, DeviceZeroDecodesToTheReportOfWhatWasRead) {
               << SplitDriverVersion(record.vDriverVersion).minor << "\n";
 }
 
-// What the diagnostics channel is told, when it is on.
-std::vector<std::string>& Told() {
-    static std::vector<std::string> told;
-    return told;
-}
-
-TEST(WaveOut, AFailedQuestionIsToldWithItsReasonAndASucceededOneIsNot) {
-    const auto queries =
-        CreateSystemQueries({{},
-                             false,
-                             Diagnostics({[](Peer peer) { return peer == Peer::WaveDevices; },
-                                          [](Peer peer, std::string_view message) {
-                                              Told().push_back(std::string(ChannelName(peer)) +
-                                                               ": " + std::string(message));
-                                          }})});
+TEST(WaveOut, AFailedQuestionIsToldWithItsReasonAndAnAnsweredOneIsNot) {
+    const auto queries = CreateSystemQueries({{}, false, testing::Told::Channel()});
     // winmm's first load can take longer than a click waits, the first time in a prefix.
     for (int tries = 0; tries < 50 && !queries->waveOutGetNumDevs(); ++tries) {
         Sleep(100);
     }
-    Told().clear();
+    testing::Told::Clear();
     WaveCapsRecord record;
     EXPECT_EQ(queries->waveOutGetDevCapsA(99, record, kWaveCapsRecordSize),
               WaveResult::BadDeviceId);
-    ASSERT_EQ(Told(),
-              std::vector<std::string>{"pardolin.winmm: waveOutGetDevCapsA(99): no such device "
-                                       "(MMSYSERR_BADDEVICEID)"});
-    // Questions that are answered tell nothing.
+    ASSERT_EQ(testing::Told::All(),
+              "\n  pardolin.winmm: waveOutGetDevCapsA(99): no such device (MMSYSERR_BADDEVICEID)");
+    // Questions that are answered tell nothing, on any channel.
     queries->waveOutGetNumDevs();
     std::int32_t delay = 0;
-    queries->SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0);
-    EXPECT_EQ(Told().size(), 1u);
+    EXPECT_TRUE(queries->SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0));
+    EXPECT_EQ(testing::Told::Count(), 1u) << testing::Told::All();
 }
 
 TEST(WaveOut, A50ByteQueryWritesFiftyBytesOnly) {
