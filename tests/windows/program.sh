@@ -53,7 +53,7 @@ expect "the surface at start-up" "$(probe text 声卡信息统计 Picture1)" ""
 echo "PASS: start-up"
 
 press 声卡信息统计 Command1 # 显示声卡信息
-probe sound-report >/dev/null || fail "the sound report differs from the system's record"
+shown=$(probe sound-report) || fail "the sound report differs from the system's record: $shown"
 report=$(probe text 声卡信息统计 Picture1)
 # The report copied with Ctrl+C, and with "复制" from the menu Shift+F10 opens.
 press 声卡信息统计 Picture1
@@ -78,7 +78,7 @@ press Pardolin Command1
 expect "keyboard windows" "$(probe count 统计键盘信息)" 1
 probe window Pardolin >/dev/null
 press 统计键盘信息 Command1 # 键盘信息
-probe keyboard-report || fail "the keyboard report differs from the system's values"
+shown=$(probe keyboard-report) || fail "the keyboard report differs from the system's values: $shown"
 lines=$(probe text 统计键盘信息 lblcaretflash)
 press 统计键盘信息 Command2 # 退出
 probe hidden 统计键盘信息 || fail "退出 left the keyboard window shown"
@@ -141,7 +141,7 @@ export PULSE_SERVER=$pulse_server
 start_program "$wine" "$program" 2>>"$session_dir/wine.log"
 probe window 声卡信息统计 >/dev/null || fail "at 144 DPI the window is not where it is recorded"
 press 声卡信息统计 Command1
-probe sound-report >/dev/null || fail "at 144 DPI the sound report differs from the system's record"
+shown=$(probe sound-report) || fail "at 144 DPI the sound report differs from the system's record: $shown"
 close 声卡信息统计
 wait_exit
 "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
@@ -153,11 +153,11 @@ export PULSE_SERVER=$pulse_server
 expect "the Windows version" "$(probe os-version)" 6.1
 start_program "$wine" "$program" 2>>"$session_dir/wine.log"
 press 声卡信息统计 Command1
-probe sound-report >/dev/null || fail "on Windows 7 the sound report differs from the system's record"
+shown=$(probe sound-report) || fail "on Windows 7 the sound report differs from the system's record: $shown"
 press 声卡信息统计 Command2
 press Pardolin Command1
 press 统计键盘信息 Command1
-probe keyboard-report || fail "on Windows 7 the keyboard report differs from the system's values"
+shown=$(probe keyboard-report) || fail "on Windows 7 the keyboard report differs from the system's values: $shown"
 close 统计键盘信息
 close Pardolin
 wait_exit
@@ -174,7 +174,7 @@ keyboard_report() {
     press 声卡信息统计 Command2
     press Pardolin Command1
     press 统计键盘信息 Command1
-    probe keyboard-report >/dev/null || fail "the keyboard report differs from the system's values"
+    shown=$(probe keyboard-report) || fail "the keyboard report differs from the system's values: $shown"
 }
 read -r height face < <(probe message-font 11 Tahoma)
 keyboard_report
@@ -185,7 +185,7 @@ for title in Pardolin 统计键盘信息 声卡信息统计; do
     probe window "$title" >/dev/null || fail "after the font changed, $title is not as recorded"
 done
 press 统计键盘信息 Command1
-probe keyboard-report >/dev/null || fail "after the font changed, the keyboard report differs"
+shown=$(probe keyboard-report) || fail "after the font changed, the keyboard report differs: $shown"
 close 声卡信息统计
 close 统计键盘信息
 close Pardolin
