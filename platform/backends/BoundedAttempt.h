@@ -72,6 +72,10 @@ class BoundedAttempt {
 
     // Whether an earlier attempt is still under way.
     bool Busy() const { return m_overdue && !m_overdue->Finished(); }
+    // Why Start gave no pending answer, as the diagnostics channel tells it.
+    const char* WhyNotStarted() const {
+        return Busy() ? "still no answer to an earlier question" : "no thread could be had";
+    }
 
     // Starts `work` unless an earlier attempt is still under way.
     template <typename Work> Pending<std::invoke_result_t<Work&>> Start(Work work) {
@@ -110,9 +114,7 @@ class BoundedAttempt {
         const Clock::time_point start = Clock::now();
         auto pending = Start(std::move(work));
         if (!pending.Started()) {
-            diagnostics.Failed(peer, step,
-                               Busy() ? "still no answer to an earlier question"
-                                      : "no thread could be had");
+            diagnostics.Failed(peer, step, WhyNotStarted());
             return std::nullopt;
         }
         auto answer = pending.Await(deadline);

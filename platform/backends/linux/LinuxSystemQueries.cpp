@@ -166,9 +166,7 @@ LinuxSystemQueries::KeyboardFacts LinuxSystemQueries::ReadKeyboard() {
             return ReadPortalCaret(session, deadline, diagnostics);
         });
     if (!portal.Started()) {
-        m_diagnostics.Failed(Peer::SettingsPortal, "asking it",
-                             m_portal.Busy() ? "still no answer to an earlier question"
-                                             : "no thread could be had");
+        m_diagnostics.Failed(Peer::SettingsPortal, "asking it", m_portal.WhyNotStarted());
     }
     KeyboardFacts facts;
     if (OnWayland()) {
