@@ -25,7 +25,8 @@ int main(int argc, char* argv[]) {
     const backend::SessionEnvironment session = backend::SessionEnvironment::OfThisProcess();
     const pardolin::Diagnostics diagnostics = pardolin::QtDiagnostics();
     // Known once the compositor has listed what it offers: whether it draws its clients' title
-    // bars.
+    // bars. Written on start-up's thread for the compositor, read once PrepareTheToolkit has
+    // its answer.
     std::optional<bool> compositorDrawsTitleBars;
     const pardolin::StartUpPeers peers{
         [&session, &diagnostics, kPatience] {

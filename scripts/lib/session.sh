@@ -123,6 +123,21 @@ wait_window() {
     timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
 }
 
+# window_within MS TITLE: fails unless a mapped window with exactly this title comes within
+# MS milliseconds of now, looked for every 20 ms; says how long it took.
+window_within() {
+    local start ms
+    start=$(date +%s%N)
+    for _ in $(seq 500); do
+        xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1 && break
+        sleep 0.02
+    done
+    ms=$((($(date +%s%N) - start) / 1000000))
+    [[ -n $(wait_window "$2") ]] || fail "no window $2 after $ms ms"
+    echo "the window came after $ms ms"
+    ((ms < $1)) || fail "the window $2 came after $ms ms"
+}
+
 # click_twips WINDOW LEFT TOP WIDTH HEIGHT [SCALE]: clicks the middle of a control whose
 # place is recorded in twips (15 to a pixel at scale 1).
 click_twips() {

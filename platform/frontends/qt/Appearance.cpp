@@ -11,6 +11,8 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <future>
+#include <system_error>
 
 namespace pardolin {
 namespace {
@@ -31,6 +33,22 @@ bool ToolkitTriesWayland() {
 } // namespace
 
 bool PrepareTheToolkit(const StartUpPeers& peers) {
+    // The bus and the compositor are asked at the same time, so that two silent peers cost
+    // one second, not two; and before anything here changes the environment, which
+    // libwayland reads on the compositor's thread.
+    const bool triesWayland = ToolkitTriesWayland();
+    std::future<bool> compositor;
+    if (triesWayland) {
+        try {
+            compositor = std::async(std::launch::async, peers.compositorAnswers);
+        } catch (const std::system_error&) {
+            // No thread to be had: it is asked after the bus.
+        }
+    }
+    const StartUpPeers::Bus bus = peers.sessionBus();
+    const bool compositorAnswers =
+        !triesWayland || (compositor.valid() ? compositor.get() : peers.compositorAnswers());
+
     qputenv("NO_AT_BRIDGE", "1");
     // On X the desktop knows a window by its WM_CLASS, whose instance name Qt takes from
     // here, and whose class is the application's name.
@@ -43,7 +61,6 @@ bool PrepareTheToolkit(const StartUpPeers& peers) {
     // Nothing in these windows takes typed text, so an input method has nothing to give.
     qputenv("QT_IM_MODULE", "none");
 
-    const StartUpPeers::Bus bus = peers.sessionBus();
     if (bus.silent) {
         std::fprintf(stderr, "pardolin: the session bus does not answer; going on without it\n");
     }
@@ -51,7 +68,7 @@ bool PrepareTheToolkit(const StartUpPeers& peers) {
         qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray::fromStdString(*bus.address));
     }
 
-    if (ToolkitTriesWayland() && !peers.compositorAnswers()) {
+    if (!compositorAnswers) {
         const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
         const bool xAllowed = platform.isEmpty() || platform.contains("xcb");
         if (!xAllowed || qEnvironmentVariableIsEmpty("DISPLAY")) {
