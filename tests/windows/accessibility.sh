@@ -42,7 +42,7 @@ contains() {
 
 start_x
 start_pulse "load-module module-null-sink sink_name=reader channels=2"
-start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+start_pardolin "$program"
 readonly text=42 # ROLE_SYSTEM_TEXT
 
 # The report surface has the focus at start: a read-only text named 声卡信息, still empty.

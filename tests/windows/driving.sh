@@ -10,8 +10,11 @@ wine=/usr/lib/wine/wine64
 finish() {
     local status=$?
     if ((status != 0)); then
-        # What the X server and Wine said, for a failure seen only on another machine.
-        tail -n 20 "$session_dir/xvfb.log" "$session_dir/wine.log" 2>/dev/null || true
+        # What the X server, Wine and the program's diagnostics said, for a failure seen
+        # only on another machine.
+        tail -n 20 "$session_dir/xvfb.log" 2>/dev/null || true
+        grep -a -v ':seh:' "$session_dir/wine.log" 2>/dev/null | tail -n 20 || true
+        sed -n 's/.*:OutputDebugStringA "\(.*\)\\n"$/\1/p' "$session_dir/wine.log" 2>/dev/null || true
     fi
     end_session 2>/dev/null
     # What the tests change in the prefix they share, put back.
@@ -23,6 +26,11 @@ finish() {
 }
 trap finish EXIT
 
+# start_pardolin PROGRAM: the program in the background, its diagnostics switched on; Wine
+# passes what the program tells the debugger to wine.log, with its own messages.
+start_pardolin() {
+    PARDOLIN_DIAGNOSTICS=1 WINEDEBUG=-all,warn+seh start_program "$wine" "$1" 2>>"$session_dir/wine.log"
+}
 # The helper's output, with the console's line ends made Unix ones.
 probe() {
     timeout 30 "$wine" "$probe_exe" "$@" | tr -d '\r'

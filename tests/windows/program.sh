@@ -44,7 +44,7 @@ set-default-sink winetest"
 expect "version record" "$(probe version "$program" | tr '\n' ' ')" \
     "ProductName=Pardolin FileVersion=$version ProductVersion=$version Translation=0x0804 0x04B0 "
 
-start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+start_pardolin "$program"
 # Start-up: the sound card window alone, where its layout puts it, its surface empty.
 probe window 声卡信息统计 >/dev/null || fail "the sound card window is not where it is recorded"
 expect "windows called Pardolin" "$(probe count Pardolin)" 0
@@ -123,7 +123,7 @@ echo "PASS: the program ends with its last visible window"
 # No sound server and no card: the message, OK, and the program ends with status 0.
 pulse_server=$PULSE_SERVER
 export PULSE_SERVER="unix:$session_dir/no-server-here"
-start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+start_pardolin "$program"
 press 声卡信息统计 Command1
 expect "the message and its button" "$(probe message "Find Sound Blaster Card" | tr '\n' '|')" \
     "对不起，你计算机中没有安装声卡|$ok|"
@@ -138,7 +138,7 @@ echo "PASS: without any device the message shows, and the program ends after it"
 # At 144 dots per inch everything is half as large again, and still where it is recorded.
 export PULSE_SERVER=$pulse_server
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+start_pardolin "$program"
 probe window 声卡信息统计 >/dev/null || fail "at 144 DPI the window is not where it is recorded"
 press 声卡信息统计 Command1
 shown=$(probe sound-report) || fail "at 144 DPI the sound report differs from the system's record: $shown"
@@ -151,7 +151,7 @@ echo "PASS: at 144 DPI"
 export PULSE_SERVER=$pulse_server
 "$wine" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win7 /f >/dev/null 2>&1
 expect "the Windows version" "$(probe os-version)" 6.1
-start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+start_pardolin "$program"
 press 声卡信息统计 Command1
 shown=$(probe sound-report) || fail "on Windows 7 the sound report differs from the system's record: $shown"
 press 声卡信息统计 Command2
@@ -170,7 +170,7 @@ echo "PASS: on Windows 7"
 # that are open.) Without the Chinese face, the windows use the system's message font.
 "$wine" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei UI" /f >/dev/null 2>&1
 keyboard_report() {
-    start_program "$wine" "$program" 2>>"$session_dir/wine.log"
+    start_pardolin "$program"
     press 声卡信息统计 Command2
     press Pardolin Command1
     press 统计键盘信息 Command1
