@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Diagnostics.h"
+#include "platform/backends/DetachedThread.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -10,8 +11,6 @@
 #include <new>
 #include <optional>
 #include <string_view>
-#include <system_error>
-#include <thread>
 #include <type_traits>
 
 namespace pardolin {
@@ -87,13 +86,13 @@ class BoundedAttempt {
         try {
             auto attempt = std::make_shared<Attempt>();
             auto answer = std::make_shared<Answer>();
-            std::thread([attempt, answer, work = std::move(work)]() mutable {
-                Answer result = work();
-                attempt->Finish([&] { *answer = std::move(result); });
-            }).detach();
+            if (!StartDetached([attempt, answer, work = std::move(work)]() mutable {
+                    Answer result = work();
+                    attempt->Finish([&] { *answer = std::move(result); });
+                })) {
+                return {};
+            }
             return {std::move(attempt), std::move(answer), m_overdue};
-        } catch (const std::system_error&) {
-            return {};
         } catch (const std::bad_alloc&) {
             return {};
         }

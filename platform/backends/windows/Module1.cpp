@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/backends/windows/Module1.h"
 
+#include "platform/backends/DetachedThread.h"
 #include "platform/windows/SystemLibrary.h"
 #include "reports/Text.h"
 
@@ -11,9 +12,8 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <string>
-#include <system_error>
-#include <thread>
 
 namespace pardolin::Module1 {
 namespace {
@@ -85,10 +85,10 @@ std::optional<std::uint32_t> waveOutGetNumDevs(const Diagnostics& diagnostics) {
 }
 
 void PrepareWaveDevices() {
+    // Without a thread the first sound query does the work itself.
     try {
-        std::thread([] { waveOutGetNumDevs(); }).detach();
-    } catch (const std::system_error&) {
-        // Without a thread the first sound query does the work itself.
+        StartDetached([] { waveOutGetNumDevs(); });
+    } catch (const std::bad_alloc&) {
     }
 }
 
