@@ -41,6 +41,7 @@ echo "PASS: $((size / 1024)) KB, imports: $imports"
 start_x
 start_pulse "load-module module-null-sink sink_name=winetest channels=2 sink_properties=device.description=WineTestSink
 set-default-sink winetest"
+pulse_pid=${session_pids[-1]}
 expect "version record" "$(probe version "$program" | tr '\n' ' ')" \
     "ProductName=Pardolin FileVersion=$version ProductVersion=$version Translation=0x0804 0x04B0 "
 
@@ -134,6 +135,39 @@ expect "sound card windows after Close under the message" "$(probe count 声卡�
 keys "Find Sound Blaster Card" Return
 wait_exit
 echo "PASS: without any device the message shows, and the program ends after it"
+
+# A sound server slow to answer winmm's first question (stopped while the program starts,
+# back 1.5 s after the click): the first click waits for the drivers and shows the device.
+# One that stays stopped costs the first click its deadline and "读取声卡信息失败", the
+# program going on; once it answers again, the next click shows the device.
+export PULSE_SERVER=$pulse_server
+kill -STOP "$pulse_pid"
+start_pardolin "$program"
+press 声卡信息统计 Command1
+sleep 1.5
+kill -CONT "$pulse_pid"
+shown=$(probe sound-report) || fail "with a sound server slow to answer, the sound report differs: $shown"
+close 声卡信息统计
+wait_exit
+kill -STOP "$pulse_pid"
+start_pardolin "$program"
+press 声卡信息统计 Command1
+clicked=$(date +%s%N)
+for _ in $(seq 100); do
+    shown=$(probe text 声卡信息统计 Picture1)
+    [[ -n $shown ]] && break
+    sleep 0.1
+done
+waited=$((($(date +%s%N) - clicked) / 1000000))
+expect "the first click with the sound server stopped" "$shown" 读取声卡信息失败
+((waited < 6000)) || fail "the first click with the sound server stopped took $waited ms"
+kill -CONT "$pulse_pid"
+sleep 2
+press 声卡信息统计 Command1
+shown=$(probe sound-report) || fail "once the sound server answers again, the sound report differs: $shown"
+close 声卡信息统计
+wait_exit
+echo "PASS: a sound server slow to answer, and one that does not (${waited} ms)"
 
 # At 144 dots per inch everything is half as large again, and still where it is recorded.
 export PULSE_SERVER=$pulse_server

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <type_traits>
 
 namespace pardolin::Module1 {
 namespace {
@@ -32,30 +33,46 @@ struct Winmm {
     decltype(&::waveOutGetDevCapsA) getDevCaps = nullptr;
 };
 
-std::optional<Winmm> LoadWinmm(const Diagnostics& diagnostics) {
-    static std::mutex loading;
-    static std::optional<Winmm> loaded;
-    const std::lock_guard lock(loading);
-    if (!loaded) {
-        const HMODULE winmm = windows::LoadSystemLibrary(L"winmm.dll");
-        if (!winmm) {
-            diagnostics.Failed(Peer::WaveDevices, "loading winmm.dll",
-                               "error " + std::to_string(GetLastError()));
-        } else {
-            Winmm calls;
-            calls.getNumDevs = reinterpret_cast<decltype(calls.getNumDevs)>(
-                reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetNumDevs")));
-            calls.getDevCaps = reinterpret_cast<decltype(calls.getDevCaps)>(
-                reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetDevCapsA")));
-            if (calls.getNumDevs && calls.getDevCaps) {
-                loaded = calls;
-            } else {
-                diagnostics.Failed(Peer::WaveDevices, "loading winmm.dll",
-                                   "it lacks the wave calls");
-            }
-        }
+// Loads winmm unless it is loaded; the caller holds the lock over the wave calls.
+std::optional<Winmm> LoadWinmm(std::optional<Winmm>& loaded, const Diagnostics& diagnostics) {
+    if (loaded) {
+        return loaded;
     }
+    const HMODULE winmm = windows::LoadSystemLibrary(L"winmm.dll");
+    if (!winmm) {
+        diagnostics.Failed(Peer::WaveDevices, "loading winmm.dll",
+                           "error " + std::to_string(GetLastError()));
+        return std::nullopt;
+    }
+    Winmm calls;
+    calls.getNumDevs = reinterpret_cast<decltype(calls.getNumDevs)>(
+        reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetNumDevs")));
+    calls.getDevCaps = reinterpret_cast<decltype(calls.getDevCaps)>(
+        reinterpret_cast<void*>(GetProcAddress(winmm, "waveOutGetDevCapsA")));
+    if (!calls.getNumDevs || !calls.getDevCaps) {
+        diagnostics.Failed(Peer::WaveDevices, "loading winmm.dll", "it lacks the wave calls");
+        return std::nullopt;
+    }
+    loaded = calls;
     return loaded;
+}
+
+// Runs `call` with winmm's wave calls, one caller at a time; nullopt when winmm cannot be
+// loaded. winmm makes its list of devices on the first wave call, and another call made
+// meanwhile must wait for the whole list: Wine's winmm takes no lock there and counts the
+// devices before it has filled them in. So the start's preparation and a first click,
+// each on a thread of its own, never ask at once.
+template <typename Call>
+auto WithWinmm(const Diagnostics& diagnostics, Call call)
+    -> std::optional<std::invoke_result_t<Call&, const Winmm&>> {
+    static std::mutex calling;
+    static std::optional<Winmm> loaded;
+    const std::lock_guard lock(calling);
+    const std::optional<Winmm> winmm = LoadWinmm(loaded, diagnostics);
+    if (!winmm) {
+        return std::nullopt;
+    }
+    return call(*winmm);
 }
 
 // What a result code of the wave calls means.
@@ -77,11 +94,7 @@ std::string Meaning(MMRESULT result) {
 } // namespace
 
 std::optional<std::uint32_t> waveOutGetNumDevs(const Diagnostics& diagnostics) {
-    const std::optional<Winmm> winmm = LoadWinmm(diagnostics);
-    if (!winmm) {
-        return std::nullopt;
-    }
-    return winmm->getNumDevs();
+    return WithWinmm(diagnostics, [](const Winmm& winmm) { return winmm.getNumDevs(); });
 }
 
 void PrepareWaveDevices() {
@@ -111,16 +124,18 @@ WaveResult waveOutGetDevCapsA(std::uint32_t deviceId, WaveCapsRecord& caps, std:
                               const Diagnostics& diagnostics) {
     // The platform writes at most `size` bytes; with the record's 50 that leaves the top
     // half of dwSupport (behind the reserved word) as it was: zero.
-    const std::optional<Winmm> winmm = LoadWinmm(diagnostics);
-    if (!winmm) {
+    WAVEOUTCAPSA platform{};
+    const std::optional<MMRESULT> result = WithWinmm(diagnostics, [&](const Winmm& winmm) {
+        return winmm.getDevCaps(deviceId, &platform, size);
+    });
+    if (!result) {
         return WaveResult::NoDriver;
     }
-    WAVEOUTCAPSA platform{};
-    const MMRESULT result = winmm->getDevCaps(deviceId, &platform, size);
-    if (result != MMSYSERR_NOERROR) {
+    if (*result != MMSYSERR_NOERROR) {
         diagnostics.Failed(Peer::WaveDevices,
-                           "waveOutGetDevCapsA(" + std::to_string(deviceId) + ")", Meaning(result));
-        return static_cast<WaveResult>(result);
+                           "waveOutGetDevCapsA(" + std::to_string(deviceId) + ")",
+                           Meaning(*result));
+        return static_cast<WaveResult>(*result);
     }
     std::array<char, 32> name{};
     std::memcpy(name.data(), platform.szPname, name.size());
