@@ -29,24 +29,25 @@ template <typename Work> DWORD WINAPI RunOwnedWork(void* work) {
 // run for five seconds and more, in some runs one start in seven, while CreateThread's
 // threads started at once in every run.
 template <typename Work> bool StartDetached(Work work) {
-#ifdef _WIN32
-    auto owned = std::make_unique<Work>(std::move(work));
-    const HANDLE thread =
-        CreateThread(nullptr, 0, detail::RunOwnedWork<Work>, owned.get(), 0, nullptr);
-    if (!thread) {
-        return false;
-    }
-    owned.release();
-    CloseHandle(thread);
-    return true;
-#else
     try {
+#ifdef _WIN32
+        auto owned = std::make_unique<Work>(std::move(work));
+        const HANDLE thread =
+            CreateThread(nullptr, 0, detail::RunOwnedWork<Work>, owned.get(), 0, nullptr);
+        if (!thread) {
+            return false;
+        }
+        owned.release();
+        CloseHandle(thread);
+#else
         std::thread(std::move(work)).detach();
+#endif
         return true;
     } catch (const std::system_error&) {
         return false;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-#endif
 }
 
 } // namespace pardolin

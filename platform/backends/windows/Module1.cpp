@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
-#include <new>
 #include <string>
 #include <type_traits>
 
@@ -62,13 +61,22 @@ std::optional<Winmm> LoadWinmm(std::optional<Winmm>& loaded, const Diagnostics& 
 // meanwhile must wait for the whole list: Wine's winmm takes no lock there and counts the
 // devices before it has filled them in. So the start's preparation and a first click,
 // each on a thread of its own, never ask at once.
+struct WinmmState {
+    std::mutex calling;
+    std::optional<Winmm> loaded;
+};
+// One for both wave calls: a static of the template below would be one per call.
+WinmmState& TheWinmm() {
+    static WinmmState state;
+    return state;
+}
+
 template <typename Call>
 auto WithWinmm(const Diagnostics& diagnostics, Call call)
     -> std::optional<std::invoke_result_t<Call&, const Winmm&>> {
-    static std::mutex calling;
-    static std::optional<Winmm> loaded;
-    const std::lock_guard lock(calling);
-    const std::optional<Winmm> winmm = LoadWinmm(loaded, diagnostics);
+    WinmmState& state = TheWinmm();
+    const std::lock_guard lock(state.calling);
+    const std::optional<Winmm> winmm = LoadWinmm(state.loaded, diagnostics);
     if (!winmm) {
         return std::nullopt;
     }
@@ -99,10 +107,7 @@ std::optional<std::uint32_t> waveOutGetNumDevs(const Diagnostics& diagnostics) {
 
 void PrepareWaveDevices() {
     // Without a thread the first sound query does the work itself.
-    try {
-        StartDetached([] { waveOutGetNumDevs(); });
-    } catch (const std::bad_alloc&) {
-    }
+    StartDetached([] { waveOutGetNumDevs(); });
 }
 
 std::array<char32_t, 32> DecodeName(const std::array<char, 32>& bytes, std::uint32_t codePage) {
