@@ -191,10 +191,10 @@ TEST(WaveOut, AFailedQuestionIsToldWithItsReasonAndAnAnsweredOneIsNot) {
               WaveResult::BadDeviceId);
     ASSERT_EQ(testing::Told::All(),
               "\n  pardolin.winmm: waveOutGetDevCapsA(99): no such device (MMSYSERR_BADDEVICEID)");
-    // Questions that are answered tell nothing, on any channel; nor do a hundred and fifty
-    // clicks' questions one after the other, each on a thread started as the last one ends.
+    // Questions that are answered tell nothing, on any channel; nor do 300 questions one
+    // after the other, each on a thread started as the last one ends.
     for (int question = 0; question < 300; ++question) {
-        queries->waveOutGetNumDevs();
+        ASSERT_TRUE(queries->waveOutGetNumDevs()) << "question " << question;
     }
     std::int32_t delay = 0;
     EXPECT_TRUE(queries->SystemParametersInfoA(SystemParameter::KeyboardDelay, 0, delay, 0));

@@ -9,12 +9,14 @@ wine_prefix
 wine=/usr/lib/wine/wine64
 finish() {
     local status=$?
+    # A sound server a step has stopped takes no signal to end until it goes on.
+    [[ -n ${pulse_pid:-} ]] && kill -CONT "$pulse_pid" 2>/dev/null || true
     if ((status != 0)); then
         # What the X server, Wine and the program's diagnostics said, for a failure seen
         # only on another machine.
         tail -n 20 "$session_dir/xvfb.log" 2>/dev/null || true
         grep -a -v ':seh:' "$session_dir/wine.log" 2>/dev/null | tail -n 20 || true
-        sed -n 's/.*:OutputDebugStringA "\(.*\)\\n"$/\1/p' "$session_dir/wine.log" 2>/dev/null || true
+        sed -n 's/.*:OutputDebugString[AW] L\?"\(.*\)\\n"$/\1/p' "$session_dir/wine.log" 2>/dev/null || true
     fi
     end_session 2>/dev/null
     # What the tests change in the prefix they share, put back.
