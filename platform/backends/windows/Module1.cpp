@@ -32,8 +32,12 @@ struct Winmm {
     decltype(&::waveOutGetDevCapsA) getDevCaps = nullptr;
 };
 
-// Loads winmm unless it is loaded; the caller holds the lock over the wave calls.
-std::optional<Winmm> LoadWinmm(std::optional<Winmm>& loaded, const Diagnostics& diagnostics) {
+// The one lock over every wave call, and winmm once loaded.
+std::mutex calling;
+std::optional<Winmm> loaded;
+
+// Loads winmm unless it is loaded; the caller holds `calling`.
+std::optional<Winmm> LoadWinmm(const Diagnostics& diagnostics) {
     if (loaded) {
         return loaded;
     }
@@ -61,22 +65,11 @@ std::optional<Winmm> LoadWinmm(std::optional<Winmm>& loaded, const Diagnostics& 
 // meanwhile must wait for the whole list: Wine's winmm takes no lock there and counts the
 // devices before it has filled them in. So the start's preparation and a first click,
 // each on a thread of its own, never ask at once.
-struct WinmmState {
-    std::mutex calling;
-    std::optional<Winmm> loaded;
-};
-// One for both wave calls: a static of the template below would be one per call.
-WinmmState& TheWinmm() {
-    static WinmmState state;
-    return state;
-}
-
 template <typename Call>
 auto WithWinmm(const Diagnostics& diagnostics, Call call)
     -> std::optional<std::invoke_result_t<Call&, const Winmm&>> {
-    WinmmState& state = TheWinmm();
-    const std::lock_guard lock(state.calling);
-    const std::optional<Winmm> winmm = LoadWinmm(state.loaded, diagnostics);
+    const std::lock_guard lock(calling);
+    const std::optional<Winmm> winmm = LoadWinmm(diagnostics);
     if (!winmm) {
         return std::nullopt;
     }
