@@ -55,13 +55,15 @@ class Told {
     }
 
   private:
+    // Never destroyed: an attempt left blocked by a test may still tell its failure while
+    // the program exits.
     static std::mutex& Mutex() {
-        static std::mutex mutex;
-        return mutex;
+        static auto* const mutex = new std::mutex;
+        return *mutex;
     }
     static std::vector<std::string>& Lines() {
-        static std::vector<std::string> lines;
-        return lines;
+        static auto* const lines = new std::vector<std::string>;
+        return *lines;
     }
 };
 
